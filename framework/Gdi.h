@@ -83,4 +83,7 @@ private:
 // nullptr when it cannot be loaded.
 HICON LoadIconImage(UINT id, int size);
 
+#ifndef _WIN32
+// The system's metrics as the POSIX window model gives them (icon size 32).
 int GetSystemMetrics(int index);
+#endif

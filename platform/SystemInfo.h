@@ -1,6 +1,8 @@
 // What the setup asks of the system about itself: its own file, the Windows folders, the version.
 #pragma once
 
+#include "platform/WindowsHeaders.h"
+
 #include <cstdint>
 #include <string>
 
