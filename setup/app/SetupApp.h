@@ -1,0 +1,12 @@
+// The application object: runs the setup dialog once and ends.
+#pragma once
+
+#include "framework/WinApp.h"
+
+class CSetupApp : public CWinApp {
+public:
+    CSetupApp();
+
+    const AFX_MSGMAP* GetMessageMap() const override;
+    BOOL InitInstance() override;
+};

@@ -1,0 +1,157 @@
+#include "setup/app/SetupDlg.h"
+
+#include "framework/Messages.h"
+#include "platform/Profile.h"
+#include "setup/config/SetupFiles.h"
+#include "setup/engine/ModuleFolder.h"
+#include "setup/res/resource.h"
+
+#include <new>
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The header font: 10 points of the bold Arial face.
+constexpr int kTitlePointSize = 100;
+const char* const kTitleFace = "Arial Fett";
+
+} // namespace
+
+CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent) {
+    // A failed load leaves a null icon, which simply shows no icon.
+    m_hIconSmall = LoadIconImage(IDI_SETUP, 16);
+    m_hIconBig = LoadIconImage(IDI_SETUP, 32);
+    m_pWhiteBrush = new (std::nothrow) CBrush;
+    if (m_pWhiteBrush)
+        m_pWhiteBrush->CreateSolidBrush(kWhite);
+}
+
+CSetupDlg::~CSetupDlg() {
+    // Normally gone with WM_DESTROY; this covers a dialog that never came up.
+    delete m_pWhiteBrush;
+}
+
+void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TOP_LINE, m_ctlTopLine);
+    DDX_Control(pDX, IDC_BOTTOM_LINE, m_ctlBottomLine);
+    DDX_Control(pDX, IDC_PROGRESS, m_ctlProgress);
+    DDX_Control(pDX, IDOK, m_btnInstall);
+}
+
+// The template places the lines at x = 1, 278 units wide; they must span the whole client
+// width, whatever the dialog font makes of those units.
+void CSetupDlg::StretchSeparator(CStatic& line) {
+    RECT client;
+    GetClientRect(&client);
+    RECT rect;
+    line.GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    line.MoveWindow(0, rect.top, client.right - client.left, rect.bottom - rect.top, TRUE);
+}
+
+BOOL CSetupDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    SetIcon(m_hIconBig, TRUE);
+    SetIcon(m_hIconSmall, FALSE);
+
+    StretchSeparator(m_ctlTopLine);
+    StretchSeparator(m_ctlBottomLine);
+
+    m_fontTitle.CreatePointFont(kTitlePointSize, kTitleFace);
+    GetDlgItem(IDC_HEADER_TEXT).SetFont(&m_fontTitle, TRUE);
+
+    m_strSetupInf = GetModuleFolder() + kSetupInfName;
+
+    std::string title = platform::ReadProfileValue(kInstallationSection, kTitleKey, m_strSetupInf);
+    if (title.empty()) {
+        ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        return TRUE;
+    }
+    SetDlgItemText(IDC_HEADER_TEXT, "  " + title);
+
+    // Only the presence of the host is checked here; CheckInstallation reads the key again.
+    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
+        ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
+        return TRUE;
+    }
+
+    if (CheckInstallation()) {
+        SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_INTRO));
+        m_stage = Stage::Ready;
+    }
+    return TRUE;
+}
+
+void CSetupDlg::ShowSetupError(const std::string& text) {
+    SetDlgItemText(IDC_INFO_TEXT, text);
+    SetDlgItemText(IDCANCEL, LoadMessage(IDS_EXIT_BUTTON));
+    m_btnInstall.ShowWindow(SW_HIDE);
+    m_ctlProgress.ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_WARNING_ICON).ShowWindow(SW_SHOW);
+    m_stage = Stage::Failed;
+}
+
+void CSetupDlg::OnOK() {
+    if (m_stage != Stage::Ready)
+        return;
+    m_stage = Stage::Installing;
+
+    PostMessage(WM_KEYDOWN, VK_TAB, 0);
+    GetDlgItem(IDCANCEL).SetFocus();
+    SetDlgItemText(IDC_INFO_TEXT, "");
+    m_btnInstall.ShowWindow(SW_HIDE);
+
+    CCopyList list;
+    if (CollectFiles(list) && !list.empty()) {
+        m_ctlProgress.ShowWindow(SW_SHOW);
+        m_ctlProgress.SetPos(10);
+        if (CopyFiles(list) && RunPrograms()) {
+            SetDlgItemText(IDCANCEL, LoadMessage(IDS_EXIT_BUTTON));
+            SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_SUCCESS));
+            m_stage = Stage::Succeeded;
+        }
+    }
+
+    for (CCopyEntry* entry : list)
+        delete entry;
+    list.clear();
+}
+
+void CSetupDlg::OnPaint() {
+    CPaintDC dc(this);
+    RECT client;
+    GetClientRect(&client);
+    if (IsIconic()) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        dc.DrawIcon(x, y, m_hIconSmall);
+        return;
+    }
+    // The white header band reaches down to the second pixel row above the top line; the row
+    // directly above the line keeps the dialog's face colour.
+    RECT line;
+    m_ctlTopLine.GetWindowRect(&line);
+    ScreenToClient(&line);
+    RECT band = {0, 0, client.right - client.left, line.top - 1};
+    dc.FillSolidRect(band, kWhite);
+    DefaultPaint(&dc);
+}
+
+HBRUSH CSetupDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd->GetDlgCtrlID() == IDC_HEADER_TEXT && m_pWhiteBrush) {
+        pDC->SetBkColor(kWhite);
+        return m_pWhiteBrush->GetSafeHandle();
+    }
+    return brush;
+}
+
+void CSetupDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    delete m_pWhiteBrush;
+    m_pWhiteBrush = nullptr;
+}

@@ -1,0 +1,40 @@
+#include "setup/config/FileText.h"
+
+#include "platform/Files.h"
+#include "setup/config/FolderPath.h"
+
+std::string GetFileExtension(const std::string& path) {
+    size_t point = path.rfind('.');
+    if (point == std::string::npos)
+        return std::string();
+    for (size_t i = point + 1; i < path.size(); ++i)
+        if (IsPathSeparator(path[i]))
+            return std::string();
+    return path.substr(point);
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::string content;
+    if (!platform::ReadWholeFile(path, content))
+        return std::string();
+    return content;
+}
+
+namespace {
+
+void DropThrough(std::string& text, char c) {
+    size_t pos = text.find(c);
+    if (pos != std::string::npos)
+        text.erase(0, pos + 1);
+}
+
+} // namespace
+
+std::string VersionTextOf(const std::string& content) {
+    std::string text = content;
+    for (int pass = 0; pass < 2; ++pass) {
+        DropThrough(text, '\r');
+        DropThrough(text, '\n');
+    }
+    return text;
+}

@@ -1,0 +1,108 @@
+// Building the copy list from the blocks of SETUP.INF.
+#include "framework/Messages.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
+#include "platform/SystemInfo.h"
+#include "setup/app/SetupDlg.h"
+#include "setup/config/FolderPath.h"
+#include "setup/config/SetupFiles.h"
+#include "setup/engine/ModuleFolder.h"
+#include "setup/res/resource.h"
+
+namespace {
+
+// What a "WINDOWS_DIR" block's Pfad names: the Windows directory when it contains "WINDIR",
+// otherwise the system directory.
+std::string WindowsFolderFor(const std::string& path) {
+    return WithFinalBackslash(path.find("WINDIR") != std::string::npos
+                                  ? platform::GetWindowsDirectory()
+                                  : platform::GetSystemDirectory());
+}
+
+// Where the folder levels of a path start: after a drive root such as "D:\", or after the share
+// of a network path such as "\\server\share\", whose first levels cannot be created.
+size_t FirstCreatableLevel(const std::string& path) {
+    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+        size_t server = path.find('\\', 2);
+        if (server == std::string::npos)
+            return path.size();
+        size_t share = path.find('\\', server + 1);
+        return share == std::string::npos ? path.size() : share + 1;
+    }
+    return 3;
+}
+
+size_t NextSeparator(const std::string& path, size_t from) {
+    for (size_t i = from; i < path.size(); ++i)
+        if (IsPathSeparator(path[i]))
+            return i;
+    return path.size();
+}
+
+} // namespace
+
+void CSetupDlg::CreateFolderPath(const std::string& path) {
+    for (size_t pos = FirstCreatableLevel(path); pos < path.size();) {
+        size_t end = NextSeparator(path, pos);
+        std::string level = path.substr(0, end);
+        if (!platform::PathExists(level) && !platform::CreateFolder(level))
+            return;
+        pos = end + 1;
+    }
+}
+
+BOOL CSetupDlg::CollectFiles(CCopyList& list) {
+    std::string sourceFolder = GetModuleFolder();
+
+    for (int n = 1;; ++n) {
+        std::string block = kBlockSection + std::to_string(n);
+        std::string section = platform::ReadProfileValue(block, kBlockSectionKey, m_strSetupInf);
+        if (section.empty())
+            break;
+        std::string path = platform::ReadProfileValue(block, kBlockPathKey, m_strSetupInf);
+        if (path.empty())
+            break;
+
+        std::string targetFolder;
+        if (section.find("WINDOWS_DIR") != std::string::npos) {
+            targetFolder = WindowsFolderFor(path);
+        } else {
+            if (m_bProgramDirFound && section == kDirectoriesSection && path == kProgDirKey) {
+                targetFolder = m_strProgramDir;
+            } else {
+                std::string folder = platform::ReadProfileValue(section, path, kHostIniName);
+                if (folder.empty()) {
+                    ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
+                    return FALSE;
+                }
+                targetFolder = WithFinalBackslash(folder);
+            }
+            std::string subdir = platform::ReadProfileValue(block, kBlockSubdirKey, m_strSetupInf);
+            if (!subdir.empty()) {
+                targetFolder = WithFinalBackslash(targetFolder + subdir);
+                CreateFolderPath(targetFolder);
+            }
+        }
+
+        for (int m = 1;; ++m) {
+            std::string value =
+                platform::ReadProfileValue(block, kBlockFileKey + std::to_string(m), m_strSetupInf);
+            if (value.empty())
+                break;
+            size_t split = value.rfind(';');
+            CCopyEntry* entry = new CCopyEntry;
+            std::string fileName = split == std::string::npos ? value : value.substr(0, split);
+            entry->m_strSource = sourceFolder + fileName;
+            entry->m_strTarget = targetFolder + fileName;
+            if (split != std::string::npos)
+                entry->m_strOptions = value.substr(split + 1);
+            list.push_back(entry);
+        }
+    }
+
+    if (list.empty()) {
+        ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,53 @@
+// Asking before a file on disk is replaced by an older or differently localised copy.
+#include "framework/Messages.h"
+#include "platform/VersionInfo.h"
+#include "setup/app/SetupDlg.h"
+#include "setup/config/FolderPath.h"
+#include "setup/config/VersionCompare.h"
+#include "setup/engine/VersionInfo.h"
+#include "setup/res/resource.h"
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    for (size_t i = path.size(); i > 0; --i)
+        if (IsPathSeparator(path[i - 1]))
+            return path.substr(i);
+    return path;
+}
+
+void ReplaceAll(std::string& text, const std::string& placeholder, const std::string& value) {
+    for (size_t pos = text.find(placeholder); pos != std::string::npos;
+         pos = text.find(placeholder, pos + value.size()))
+        text.replace(pos, placeholder.size(), value);
+}
+
+} // namespace
+
+BOOL CSetupDlg::ConfirmReplace(const std::string& source, const std::string& target) {
+    std::string fileName = FileNameOf(source);
+
+    // The versions are compared by value, component by component: the file on disk is only
+    // called newer when it really is.
+    std::string sourceVersion;
+    std::string targetVersion;
+    if (GetFileVersionString(source, sourceVersion, "FileVersion") &&
+        GetFileVersionString(target, targetVersion, "FileVersion") &&
+        VersionIsNewer(targetVersion, sourceVersion)) {
+        if (MessageBox(FormatMessageText(IDS_NEWER_EXISTS, {fileName}), MB_YESNO) == IDNO)
+            return FALSE;
+    }
+
+    WORD sourceLanguage = 0, sourceCodePage = 0;
+    WORD targetLanguage = 0, targetCodePage = 0;
+    if (GetFileTranslation(source, sourceLanguage, sourceCodePage) &&
+        GetFileTranslation(target, targetLanguage, targetCodePage) &&
+        sourceLanguage != targetLanguage) {
+        std::string question = LoadMessage(IDS_LANGUAGE_DIFFERS);
+        ReplaceAll(question, "%1", fileName);
+        ReplaceAll(question, "%2", platform::LanguageName(targetLanguage));
+        ReplaceAll(question, "%3", platform::LanguageName(sourceLanguage));
+        return MessageBox(question, MB_YESNO) == IDYES;
+    }
+    return TRUE;
+}

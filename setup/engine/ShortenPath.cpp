@@ -1,0 +1,43 @@
+#include "setup/engine/ShortenPath.h"
+
+#include "framework/Gdi.h"
+#include "framework/Wnd.h"
+#include "setup/config/FolderPath.h"
+
+namespace {
+
+size_t SeparatorAtOrAfter(const std::string& path, size_t from) {
+    for (size_t i = from; i < path.size(); ++i)
+        if (IsPathSeparator(path[i]))
+            return i;
+    return std::string::npos;
+}
+
+} // namespace
+
+std::string ShortenPathToWidth(const std::string& path, long width,
+                               const std::function<long(const std::string&)>& measure) {
+    std::string text = path;
+    bool first = true;
+    while (measure(text) > width && text.size() >= 2) {
+        // The first step puts "..." behind the drive part; every later one drops one folder
+        // behind "C:\...". Each step shortens the text, and without a folder left it ends.
+        size_t keep = first ? 3 : 6;
+        size_t rest = SeparatorAtOrAfter(text, first ? 3 : 7);
+        if (rest == std::string::npos || text.size() < keep)
+            break;
+        text = text.substr(0, keep) + (first ? "..." : "") + text.substr(rest);
+        first = false;
+    }
+    return text;
+}
+
+void ShortenPathToFit(CWnd* window, const std::string& path, std::string& out) {
+    CClientDC dc(window);
+    HFONT previous = dc.SelectFont(window->GetFont());
+    RECT client;
+    window->GetClientRect(&client);
+    out = ShortenPathToWidth(path, client.right,
+                             [&dc](const std::string& text) { return dc.GetTextExtent(text).cx; });
+    dc.SelectFont(previous);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CWnd;
+
+// Fits a path into the width of a window by dropping leading folders behind the drive part:
+// C:\Programme\Host\Client\program\Basis.dll becomes C:\...\Host\Client\program\Basis.dll, then
+// C:\...\Client\program\Basis.dll, and so on while it is too wide. Stops when no folder is left
+// to drop.
+void ShortenPathToFit(CWnd* window, const std::string& path, std::string& out);
+
+// The same rule over any measure of text width.
+std::string ShortenPathToWidth(const std::string& path, long width,
+                               const std::function<long(const std::string&)>& measure);
