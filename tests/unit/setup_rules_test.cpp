@@ -1,0 +1,135 @@
+// The setup's small rules: version comparisons, version text files, extensions, path shortening,
+// the system classification.
+#include "setup/config/FileText.h"
+#include "setup/config/FolderPath.h"
+#include "setup/config/VersionCompare.h"
+#include "setup/engine/OsCode.h"
+#include "setup/engine/ShortenPath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(VersionCompare, RequiredVersionComparesTheShorterCount) {
+    struct Case {
+        const char* installed;
+        const char* required;
+        VersionCheck expected;
+    };
+    const Case cases[] = {
+        {"8.0.2.0", "8.0.2", VersionCheck::Met},
+        {"8.0.7.1", "8.0", VersionCheck::Met},
+        {"8.0.3", "8.0.2", VersionCheck::InstalledNewer},
+        {"8.0.1", "8.0.2", VersionCheck::InstalledOlder},
+        {"7.9.9", "8.0.0", VersionCheck::InstalledOlder},
+        {"8.0.10", "8.0.9", VersionCheck::InstalledNewer},
+        {"08.0", "8.0", VersionCheck::Met},
+        {"8.00.2", "8.0.2a", VersionCheck::Met},
+        {"8, 0, 2, 0", "8.1", VersionCheck::Met}, // one component of value 8
+        {"9, 0, 0, 0", "8.1", VersionCheck::InstalledNewer},
+        {"1.0", "", VersionCheck::InstalledNewer}, // an empty requirement is one 0 component
+        {"0.9", "", VersionCheck::Met},
+        {" 8.\t0.2\r\n", "8.0.2", VersionCheck::Met}, // blanks before a number, line end after
+        {"-1", "0", VersionCheck::InstalledOlder},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareWithRequired(c.installed, c.required), c.expected)
+            << c.installed << " vs " << c.required;
+}
+
+TEST(VersionCompare, NewerComparesEveryComponentByValue) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool aIsNewer;
+    };
+    const Case cases[] = {
+        {"5.0.10.0", "5.0.9.0", true},
+        {"5.0.9.0", "5.0.10.0", false},
+        {"1.2", "1.2.0.0", false},
+        {"1.2.0.0", "1.2", false},
+        {"1.2.0.1", "1.2", true},
+        {"10.20.300.4000", "10.20.300.999", true},
+        {"10.20.300.4000", "10.20.300.40000", false},
+        {"99999999999999999999999", "1", true}, // clamped, not overflowing
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VersionIsNewer(c.a, c.b), c.aIsNewer) << c.a << " vs " << c.b;
+}
+
+TEST(FileText, VersionTextIsTakenFromTheThirdLine) {
+    struct Case {
+        const char* content;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"Stand\r\nHotfix\r\n8.0.2\r\n", "8.0.2\r\n"},
+        {"Stand\r\n8.0.2", "8.0.2"},
+        {"8.0.2", "8.0.2"},
+        {"a\nb\nc\n", "c\n"}, // LF alone: each pass drops one line
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VersionTextOf(c.content), c.version);
+}
+
+TEST(FileText, ExtensionOfTheLastComponent) {
+    EXPECT_EQ(GetFileExtension("C:\\Programme\\Programm.Exe"), ".Exe");
+    EXPECT_EQ(GetFileExtension("C:\\a.b\\Stand"), "");
+    EXPECT_EQ(GetFileExtension("Stand.tar.inf"), ".inf");
+    EXPECT_EQ(GetFileExtension("noext"), "");
+}
+
+TEST(FolderPath, FinalBackslashIsAddedOnce) {
+    EXPECT_EQ(WithFinalBackslash("D:\\Daten"), "D:\\Daten\\");
+    EXPECT_EQ(WithFinalBackslash("D:\\Daten\\"), "D:\\Daten\\");
+    EXPECT_EQ(WithFinalBackslash("/srv/daten/"), "/srv/daten/");
+    EXPECT_EQ(WithFinalBackslash(""), "\\");
+}
+
+TEST(ShortenPath, DropsOneFolderPerStepUntilItFits) {
+    const std::string path = "C:\\Programme\\Host\\Client\\program\\Basis.dll";
+    auto chars = [](const std::string& text) { return static_cast<long>(text.size()); };
+    struct Case {
+        long width;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {100, "C:\\Programme\\Host\\Client\\program\\Basis.dll"},
+        {40, "C:\\...\\Host\\Client\\program\\Basis.dll"},
+        {31, "C:\\...\\Client\\program\\Basis.dll"},
+        {24, "C:\\...\\program\\Basis.dll"},
+        {16, "C:\\...\\Basis.dll"},
+        {3, "C:\\...\\Basis.dll"}, // nothing left to drop: it ends there
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShortenPathToWidth(path, c.width, chars), c.shown) << c.width;
+}
+
+TEST(ShortenPath, EndsOnPathsWithoutFoldersToDrop) {
+    auto chars = [](const std::string& text) { return static_cast<long>(text.size()); };
+    EXPECT_EQ(ShortenPathToWidth("C:\\AVeryLongFileNameInTheRoot.dll", 5, chars),
+              "C:\\AVeryLongFileNameInTheRoot.dll");
+    EXPECT_EQ(ShortenPathToWidth("\\\\server\\share\\x.dll", 2, chars),
+              "\\\\s...\\x.dll"); // shortened by the same rule, and still it ends
+    EXPECT_EQ(ShortenPathToWidth("x", 0, chars), "x");
+}
+
+TEST(OsCode, ClassifiesTheVersionRecord) {
+    struct Case {
+        platform::OsVersion version;
+        int code;
+    };
+    const Case cases[] = {
+        {{false, 2, 10, 0, 0}, 0},          {{true, 0, 5, 0, 0}, 0},
+        {{true, 2, 4, 0, 1381}, 1},         {{true, 1, 4, 0, 950}, 2},
+        {{true, 1, 4, 10, 0x040A0B0Au}, 3}, {{true, 1, 4, 90, 0x045A0BB8u}, 4},
+        {{true, 2, 5, 0, 2195}, 5},         {{true, 2, 10, 0, 19045}, 5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ClassifyOs(c.version), c.code);
+    EXPECT_EQ(OsTag(0), nullptr);
+    EXPECT_STREQ(OsTag(5), "WIN2K");
+}
+
+} // namespace
