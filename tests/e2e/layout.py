@@ -1,0 +1,89 @@
+"""Laying out a scenario's package and host installation, and checking the host afterwards."""
+
+import os
+import shutil
+
+from scenarios import HOST, WORKED_EXAMPLE, Payload
+
+PACKAGE_FILES = ["Programm.exe", "Basis.dll", "laufzeit.dll", "Nachlauf.exe", "Hilfe.chm", "Brief.dot"]
+
+
+def real_path(logical, roots):
+    root, _, rest = logical.partition("/")
+    return os.path.join(roots[root], *[part for part in rest.split("/") if part])
+
+
+def write(path, content, example):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    if isinstance(content, Payload):
+        shutil.copyfile(os.path.join(example, content.name), path)
+    else:
+        with open(path, "wb") as f:
+            f.write(content)
+
+
+def lay_out(scenario, example, package, roots, ini, data, prog, followup=None):
+    """Creates the folders and files; returns the files to remove afterwards from shared folders
+    (the Windows and system directories of a Wine prefix)."""
+    for name in ("DATA", "PROG", "WIN", "SYS"):
+        os.makedirs(roots[name], exist_ok=True)
+    for logical, content in {**HOST, **scenario.extra_host}.items():
+        write(real_path(logical, roots), content, example)
+
+    os.makedirs(package, exist_ok=True)
+    for name in PACKAGE_FILES:
+        shutil.copyfile(os.path.join(example, "package", name), os.path.join(package, name))
+    if followup:
+        shutil.copyfile(followup, os.path.join(package, "Nachlauf.exe"))
+        os.chmod(os.path.join(package, "Nachlauf.exe"), 0o755)
+    for name, content in scenario.extra_package.items():
+        write(os.path.join(package, name), content, example)
+    if scenario.setup_inf == WORKED_EXAMPLE:
+        shutil.copyfile(os.path.join(example, "package", "SETUP.INF"),
+                        os.path.join(package, "SETUP.INF"))
+    elif scenario.setup_inf is not None:
+        with open(os.path.join(package, "SETUP.INF"), "wb") as f:
+            f.write(scenario.setup_inf.encode("cp1252"))
+
+    if os.path.exists(ini):
+        os.remove(ini)
+    if scenario.talmorix is not None:
+        with open(ini, "wb") as f:
+            f.write(scenario.talmorix.replace("{DATA}", data).replace("{PROG}", prog).encode("cp1252"))
+
+    shared = [real_path(p, roots) for p in scenario.files if p.split("/")[0] in ("WIN", "SYS")]
+    return shared + [ini]
+
+
+def check_files(scenario, example, package, roots):
+    failures = []
+    for logical, expected in scenario.files.items():
+        path = real_path(logical, roots)
+        if logical.endswith("/"):
+            exists = os.path.isdir(path)
+            if exists != (expected is not None):
+                failures.append("folder %s %s" % (logical, "missing" if not exists else "created"))
+            continue
+        if expected is None:
+            if os.path.exists(path):
+                failures.append("%s should not exist" % logical)
+            continue
+        if isinstance(expected, Payload):
+            with open(os.path.join(example, expected.name), "rb") as f:
+                expected_bytes, what = f.read(), expected.name
+        else:
+            expected_bytes, what = expected, repr(expected)
+        if not os.path.isfile(path):
+            failures.append("%s missing" % logical)
+            continue
+        with open(path, "rb") as f:
+            if f.read() != expected_bytes:
+                failures.append("%s differs from %s" % (logical, what))
+    log = os.path.join(package, "Nachlauf.log")
+    if scenario.followup_ran is not None:
+        lines = open(log, "rb").read().splitlines() if os.path.exists(log) else []
+        if scenario.followup_ran and [l.strip() for l in lines] != [b"Nachlauf /q"]:
+            failures.append("follow-up program: %r" % lines)
+        if not scenario.followup_ran and lines:
+            failures.append("the follow-up program ran")
+    return failures

@@ -1,0 +1,88 @@
+"""Runs the end-to-end scenarios against the POSIX setup, driven through its terminal front-end
+with piped input.
+
+Usage: run_posix.py <native build folder> <windows build folder (for the example payload)>"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import catalogue  # noqa: E402
+from layout import check_files, lay_out  # noqa: E402
+from scenarios import SCENARIOS, expected_text  # noqa: E402
+
+KEYS = {"install": "i", "yes": "j", "no": "n", "escape": "\x1b", "enter": "", "command-ok": "i"}
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def shown(expected, output):
+    """Whether the terminal showed a text of the catalogue (its CR LF as line breaks)."""
+    if isinstance(expected, re.Pattern):
+        return re.search(expected.pattern.replace("\\\r\\\n", "\\\n").replace("\r\n", "\n"),
+                         output, re.S) is not None
+    return expected.replace("\r\n", "\n") in output
+
+
+def run(scenario, native, example, cat):
+    failures = []
+    root = tempfile.mkdtemp(prefix="quarnel-e2e-")
+    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
+             "WIN": os.path.join(root, "windows"),
+             "SYS": os.path.join(root, "windows", "system32")}
+    package = os.path.join(root, "package")
+    try:
+        lay_out(scenario, example, package, roots, os.path.join(roots["WIN"], "TALMORIX.INI"),
+                data=roots["DATA"], prog=roots["PROG"],
+                followup=os.path.join(REPO, "examples", "package", "Nachlauf.exe.sh"))
+        shutil.copy(os.path.join(native, "setup", "setup"), package)
+        keys = "".join(KEYS[action] + "\n" for action in scenario.actions)
+        env = dict(os.environ, QUARNEL_WINDIR=roots["WIN"])
+        env.pop("QUARNEL_SYSDIR", None)
+        result = subprocess.run([os.path.join(package, "setup")], input=keys.encode(),
+                                capture_output=True, env=env, timeout=120, cwd=root)
+        output = result.stdout.decode("utf-8", "replace").replace("\r", "")
+        if result.returncode != 0:
+            failures.append("exit code %d: %s" % (result.returncode, result.stderr[-500:]))
+        texts = [("information text", expected_text(scenario.info, cat)),
+                 ("caption", cat[57344])]
+        if scenario.header.strip():
+            texts.append(("header", scenario.header))
+        texts += [("question", expected_text(q, cat)) for q in scenario.questions]
+        for what, expected in texts:
+            if not shown(expected, output):
+                failures.append("%s not shown: %r" % (what, expected))
+        if scenario.progress is not None and not re.search(r"\b%d\b" % scenario.progress, output):
+            failures.append("progress %d not shown" % scenario.progress)
+        failures += check_files(scenario, example, package, roots)
+        if failures:
+            failures.append("terminal output:\n" + output[-3000:])
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    return failures
+
+
+def main():
+    native = os.path.abspath(sys.argv[1])
+    example = os.path.join(os.path.abspath(sys.argv[2]), "example")
+    cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
+    passed = failed = 0
+    for scenario in SCENARIOS:
+        failures = run(scenario, native, example, cat)
+        if failures:
+            failed += 1
+            print("FAIL %s" % scenario.name)
+            for failure in failures:
+                print("     " + failure.replace("\n", "\n     "))
+        else:
+            passed += 1
+            print("ok   %s" % scenario.name)
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

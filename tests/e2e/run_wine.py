@@ -1,0 +1,161 @@
+"""Runs the end-to-end scenarios against setup.exe (x64) under Wine, through e2e_driver.exe.
+
+Usage: run_wine.py <windows-x64 build folder>; WINEPREFIX and DISPLAY must be set up (see
+run-wine.sh)."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import catalogue  # noqa: E402
+from scenarios import SCENARIOS, Payload, expected_text, text_matches  # noqa: E402
+from layout import check_files, lay_out  # noqa: E402
+
+ACTIONS = {
+    "install": ["click:1", "waitend"],
+    "yes": ["answer:yes"],
+    "no": ["answer:no"],
+    "escape": ["key:escape"],
+    "enter": ["key:enter", "settle"],
+    "command-ok": ["command:1", "settle"],
+}
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def driver_actions(scenario):
+    steps = []
+    for i, action in enumerate(scenario.actions):
+        steps += ACTIONS[action]
+        # After the last answer the installation goes on to its end.
+        if action in ("yes", "no") and (i + 1 == len(scenario.actions)
+                                        or scenario.actions[i + 1] not in ("yes", "no")):
+            steps.append("waitend")
+    if scenario.actions and scenario.actions[-1] == "escape":
+        return ["state"] + steps + ["exitwait"]
+    return steps + ["state"]
+
+
+def parse(output):
+    values = {"boxes": []}
+    for line in output.splitlines():
+        key, _, value = line.partition("=")
+        if key.startswith("box."):
+            if key == "box.caption":
+                values["boxes"].append({})
+            values["boxes"][-1][key[4:]] = value
+        else:
+            values[key] = value
+    return values
+
+
+def text(hex_value):
+    return bytes.fromhex(hex_value).decode("cp1252")
+
+
+def run(scenario, build, cat, prefix):
+    failures = []
+    root = tempfile.mkdtemp(prefix="quarnel-e2e-")
+    windir = os.path.join(prefix, "drive_c", "windows")
+    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
+             "WIN": windir, "SYS": os.path.join(windir, "system32")}
+    drive = os.path.join(prefix, "dosdevices", "d:")
+    if os.path.lexists(drive):
+        os.remove(drive)
+    os.symlink(root, drive)
+    ini = os.path.join(windir, "TALMORIX.INI")
+    package = os.path.join(root, "package")
+    example = os.path.join(build, "example")
+    created = lay_out(scenario, example, package, roots, ini,
+                      data="D:\\Daten", prog="D:\\Programme\\Host")
+    shutil.copy(os.path.join(build, "setup", "setup.exe"), package)
+    try:
+        driver = os.path.join(build, "tests", "e2e", "e2e_driver.exe")
+        result = subprocess.run(["wine", driver, windows_path(os.path.join(package, "setup.exe"))]
+                                + driver_actions(scenario),
+                                capture_output=True, text=True, timeout=300)
+        values = parse(result.stdout)
+        if result.returncode != 0 or "error" in values:
+            failures.append("driver: %s %s" % (values.get("error", ""), result.stdout[-2000:]))
+        if "state.info" in values:
+            failures += check_state(scenario, values, cat)
+        if scenario.actions and scenario.actions[-1] == "escape" and values.get("exit") != "ended":
+            failures.append("the program did not end on Escape")
+        failures += check_questions(scenario, values["boxes"], cat)
+        failures += check_files(scenario, example, package, roots)
+    finally:
+        for path in created:
+            if os.path.isfile(path):
+                os.remove(path)
+        shutil.rmtree(root, ignore_errors=True)
+    return failures
+
+
+def check_state(scenario, values, cat):
+    failures = []
+    shown = {
+        "info": (expected_text(scenario.info, cat), text(values["state.info"])),
+        "header": (scenario.header, text(values["state.header"])),
+        "cancel": (scenario.cancel, text(values["state.cancel.text"])),
+        "caption": (cat[57344], text(values["state.caption"])),
+    }
+    for name, (expected, actual) in shown.items():
+        if not text_matches(expected, actual):
+            failures.append("%s: expected %r, shown %r" % (name, expected, actual))
+    flags = {
+        "install button visible": (scenario.install_visible, values["state.install.visible"] == "1"),
+        "progress bar visible": (scenario.progress is not None, values["state.progress.visible"] == "1"),
+        "warning icon visible": (scenario.warning, values["state.warning.visible"] == "1"),
+    }
+    if scenario.install_visible:
+        flags["install button is the default"] = (True, values["state.defid"] == "1")
+    for name, (expected, actual) in flags.items():
+        if expected != actual:
+            failures.append("%s: expected %s" % (name, expected))
+    if scenario.progress is not None and values["state.progress.pos"] != str(scenario.progress):
+        failures.append("progress at %s, expected %s" % (values["state.progress.pos"], scenario.progress))
+    return failures
+
+
+def check_questions(scenario, boxes, cat):
+    failures = []
+    if len(boxes) != len(scenario.questions):
+        return ["%d questions asked, expected %d" % (len(boxes), len(scenario.questions))]
+    for box, question in zip(boxes, scenario.questions):
+        asked = text(box["text"])
+        if not text_matches(expected_text(question, cat), asked):
+            failures.append("question %r" % asked)
+        if text(box["caption"]) != cat[57344]:
+            failures.append("question caption %r" % text(box["caption"]))
+        if box["icon"] != "1" or box["yesno"] != "1" or box["defid"] != "6" or box["owner"] != "1":
+            failures.append("question box: icon %s, yes/no %s, default %s, owned %s"
+                            % (box["icon"], box["yesno"], box["defid"], box["owner"]))
+    return failures
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    cat = catalogue.read_strings(os.path.join(build, "setup", "setup.res"))
+    prefix = os.environ["WINEPREFIX"]
+    passed = failed = 0
+    for scenario in SCENARIOS:
+        failures = run(scenario, build, cat, prefix)
+        if failures:
+            failed += 1
+            print("FAIL %s" % scenario.name)
+            for failure in failures:
+                print("     " + failure)
+        else:
+            passed += 1
+            print("ok   %s" % scenario.name)
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
