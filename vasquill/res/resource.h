@@ -1,0 +1,143 @@
+// Resource numbers of the Vasquill library. The support tool addresses every resource by these
+// numbers, so none of them may change.
+#pragma once
+
+// The tool's own dialog templates.
+#define IDD_NAVIGATION 101
+#define IDD_CONFIG_FILE_PAGE 106
+#define IDD_EMPTY_FORM 107
+#define IDD_SUPPORT_REQUEST 108
+#define IDD_EDIT_TEAMLINES 139
+#define IDD_OUTPUT 143
+
+// Main frame: menu bar, shortcut keys and title string.
+#define IDR_MAINFRAME 128
+
+// Bitmaps.
+#define IDB_SYSTEM_INFO 131
+#define IDB_PROGRAM_INFO 132
+#define IDB_CONFIG_FILES 133
+#define IDB_SUPPORT_REQUEST 134
+#define IDB_TAB_STATE 137
+#define IDB_CONTACT_ICONS 142
+#define IDB_HELP 144
+#define IDB_HELP_LOGO 148
+
+// The help page, an HTML resource (type 23).
+#define IDR_HELP_PAGE 145
+
+// Controls of IDD_NAVIGATION.
+#define IDC_NAV_SYSTEM_INFO 1000
+#define IDC_NAV_PROGRAM_INFO 1001
+#define IDC_NAV_CONFIG_FILES 1002
+#define IDC_NAV_SUPPORT_REQUEST 1003
+#define IDC_NAV_TOOL_NAME 1004
+#define IDC_NAV_HOMEPAGE 1005
+#define IDC_NAV_RELEASE 1006
+#define IDC_NAV_HELP 1007
+#define IDC_NAV_SERVICE_RELEASES 1008
+#define IDC_NAV_FAQS 1009
+#define IDC_NAV_CAPTION 1055
+
+// Controls of IDD_CONFIG_FILE_PAGE.
+#define IDC_CONFIG_TEXT 1007
+#define IDC_CONFIG_SAVE 1008
+
+// Controls of IDD_SUPPORT_REQUEST (1013 to 1019 also in IDD_EDIT_TEAMLINES).
+#define IDC_TEAMLINE 1009
+#define IDC_COMPANY 1011
+#define IDC_SALUTATION 1012
+#define IDC_CONTACT_NAME 1013
+#define IDC_STREET 1014
+#define IDC_ZIP_CITY 1015
+#define IDC_TELEPHONE 1016
+#define IDC_FAX 1017
+#define IDC_EMAIL 1018
+#define IDC_CUSTOMER_NUMBER 1019
+#define IDC_PROGRAM 1020
+#define IDC_AREA 1022
+#define IDC_DESCRIPTION 1023
+#define IDC_OUTPUT 1024
+#define IDC_INCLUDE_CONFIG 1026
+#define IDC_LINE_STEP2 1027
+#define IDC_LINE_STEP3 1028
+#define IDC_CUSTOMER_NUMBER_LABEL 1029
+#define IDC_FAX_LABEL 1030
+#define IDC_HEADING_STEP1 1031
+#define IDC_HEADING_STEP2 1032
+#define IDC_HEADING_STEP3 1033
+#define IDC_CONTACT_LIST 1038
+#define IDC_EDIT_TEAMLINES 1039
+
+// Controls of IDD_EDIT_TEAMLINES.
+#define IDC_TEAMLINE_NAME 1013
+#define IDC_LOCATION 1015
+#define IDC_HOMEPAGE 1019
+#define IDC_NEW_TEAMLINE 1041
+#define IDC_DELETE_TEAMLINE 1042
+#define IDC_TEAMLINE_LIST 1043
+
+// Controls of IDD_OUTPUT.
+#define IDC_PRINT 1024
+#define IDC_PRINT_PREVIEW 1045
+#define IDC_SEND_EMAIL 1046
+#define IDC_HTML_VIEW 1047
+#define IDC_SAVE_HTML 1050
+#define IDC_COPY 1052
+
+// The tool's own commands.
+#define ID_FILE_START_BOARD 32771
+#define ID_LANGUAGE_GERMAN 32773
+#define ID_LANGUAGE_ENGLISH 32774
+
+// The framework's standard commands used by the menu and the shortcut keys.
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_PASTE 57637
+#define ID_EDIT_UNDO 57643
+#define ID_APP_EXIT 57665
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681
+#define ID_PREVIEW_CLOSE 58112
+#define ID_PREVIEW_NUMPAGE 58113
+#define ID_NEXT_PAGE 58114
+#define ID_PREV_PAGE 58115
+#define ID_FILE_PRINT 58116
+#define ID_PREVIEW_ZOOMIN 58117
+#define ID_PREVIEW_ZOOMOUT 58118
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_HELP 57670
+
+// The framework's own templates, bitmaps, shortcut keys and cursors.
+#define IDD_FW_NEW_TYPE 30721
+#define IDD_FW_PRINTING 30722
+#define IDD_FW_PREVIEW_BAR 30723
+#define IDD_FW_EMPTY_POPUP 30734
+#define IDC_FW_TYPE_LIST 100
+#define IDC_FW_PRINT_DOCNAME 201
+#define IDC_FW_PRINT_PRINTERNAME 202
+#define IDC_FW_PRINT_PORTNAME 203
+#define IDC_FW_PRINT_PAGENUM 204
+#define IDB_FW_MINIFRAME_MENU 30994
+#define IDB_FW_CHECKLISTBOX 30996
+#define IDR_FW_PREVIEW_ACCEL 30997
+#define IDC_FW_HELP_POINTER 30977
+#define IDC_FW_MAGNIFY 30978
+#define IDC_FW_PAN_ALL 30998
+#define IDC_FW_PAN_VERTICAL 30999
+#define IDC_FW_PAN_HORIZONTAL 31000
+#define IDC_FW_PAN_NORTH 31001
+#define IDC_FW_PAN_SOUTH 31002
+#define IDC_FW_PAN_EAST 31003
+#define IDC_FW_PAN_WEST 31004
+#define IDC_FW_PAN_NORTHEAST 31005
+#define IDC_FW_PAN_NORTHWEST 31006
+#define IDC_FW_PAN_SOUTHEAST 31007
+#define IDC_FW_PAN_SOUTHWEST 31008
+#define IDC_FW_PAN_NORTH_ONLY 31009
+#define IDC_FW_PAN_SOUTH_ONLY 31010
+#define IDC_FW_PAN_NONE 31011
+
+// Strings.
+#define IDS_APP_TITLE 57344
+#define IDS_IDLE 57345
