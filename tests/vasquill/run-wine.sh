@@ -1,0 +1,41 @@
+#!/bin/sh
+# Loads the x64 Vasquill.dll in the host program under Wine, in a fresh Wine prefix and on a
+# private virtual display, and reports the host's checks.
+#
+#   tests/vasquill/run-wine.sh <x64 build folder> [display number]
+#
+# The build folder is that of the Windows x64 build (it holds vasquill/Vasquill.dll and
+# tests/vasquill/vasquill_host.exe). Exit code 0 when every check passed.
+set -eu
+
+build=${1:?usage: run-wine.sh <x64 build folder> [display number]}
+display=${2:-92}
+dll=$(cd "$build" && pwd)/vasquill/Vasquill.dll
+host=$(cd "$build" && pwd)/tests/vasquill/vasquill_host.exe
+for file in "$dll" "$host"; do
+    if [ ! -f "$file" ]; then
+        echo "missing: $file" >&2
+        exit 2
+    fi
+done
+
+WINEPREFIX=$(mktemp -d)
+WINEDEBUG=-all
+export WINEPREFIX WINEDEBUG
+Xvfb ":$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+DISPLAY=":$display"
+export DISPLAY
+
+wine wineboot -i >/dev/null 2>&1
+# A message box shown while the library loads would block the host: the time limit catches it.
+status=0
+timeout 120 wine "$host" "$dll" || status=$?
+wineserver -w || true
+exit "$status"
