@@ -1,0 +1,20 @@
+// The entry points of version.dll, resolved in this one place from the copy in the system folder.
+// The setup runs elevated from a download folder: importing version.dll would let the loader pick
+// up a planted copy beside the program, so it is loaded from the system folder by name instead.
+#pragma once
+
+#include "platform/WindowsHeaders.h"
+
+namespace platform {
+
+struct VersionDll {
+    DWORD(WINAPI* GetFileVersionInfoSizeA)(LPCSTR, LPDWORD) = nullptr;
+    BOOL(WINAPI* GetFileVersionInfoA)(LPCSTR, DWORD, DWORD, LPVOID) = nullptr;
+    BOOL(WINAPI* VerQueryValueA)(LPCVOID, LPCSTR, LPVOID*, PUINT) = nullptr;
+    DWORD(WINAPI* VerLanguageNameA)(DWORD, LPSTR, DWORD) = nullptr;
+};
+
+// The resolved entry points; nullptr when the library or one of them could not be loaded.
+const VersionDll* GetVersionDll();
+
+} // namespace platform
