@@ -237,7 +237,7 @@ struct FrameworkControl {
 
 struct FrameworkDialog {
     int number;
-    bool child;
+    uint32_t requiredStyle; // style bits the template must have; it may have others
     int cx, cy;
     const char* caption;
     std::vector<FrameworkControl> controls;
@@ -282,7 +282,7 @@ inline const std::vector<FrameworkDialog>& FrameworkDialogs() {
           {58117, "Button", "&Enlarge"},
           {58118, "Button", "&Reduce"},
           {58112, "Button", "&Close"}}},
-        {30734, false, 183, 70, "", {}},
+        {30734, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 183, 70, "", {}},
     };
     return dialogs;
 }
