@@ -1,0 +1,151 @@
+// Queries of version blocks built byte by byte: the path rules, the writers' differing length
+// conventions, and blocks that lie about their lengths.
+#include "resources/VersionBlock.h"
+
+#include "tests/fixtures/VersionBlockBuilder.h"
+
+#include <gtest/gtest.h>
+
+using fixtures::BuildVersionBlock;
+using fixtures::GroupNode;
+using fixtures::StandardVersionRoot;
+using fixtures::TextNode;
+using fixtures::VersionNode;
+using resources::ReadVersionString;
+
+namespace {
+
+std::vector<uint8_t> GermanBlock() {
+    return BuildVersionBlock(
+        StandardVersionRoot(0x0407, 1200,
+                            {TextNode(u"CompanyName", u"M\u00FCller \u4E2D \u20AC"),
+                             TextNode(u"FileVersion", u"5.0.10.0"), TextNode(u"Comments", u"")}));
+}
+
+std::optional<std::string> Query(const std::vector<uint8_t>& block, const std::string& path) {
+    return ReadVersionString(block.data(), block.size(), path);
+}
+
+TEST(VersionBlockQuery, PathsMatchWithoutRegardToCase) {
+    std::vector<uint8_t> block = GermanBlock();
+    struct Case {
+        const char* path;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"\\StringFileInfo\\040704b0\\FileVersion", "5.0.10.0"},
+        {"\\STRINGFILEINFO\\040704B0\\fileversion", "5.0.10.0"},
+        {"StringFileInfo\\040704b0\\FileVersion", "5.0.10.0"},
+        {"\\StringFileInfo\\\\040704b0\\FileVersion\\", "5.0.10.0"},
+        // UTF-16 comes back as code page 1252; what it cannot hold becomes '?'.
+        {"\\StringFileInfo\\040704b0\\CompanyName", "M\xFCller ? \x80"},
+        {"\\StringFileInfo\\040704b0\\FileVersio", std::nullopt},
+        {"\\StringFileInfo\\040704b0\\FileVersionX", std::nullopt},
+        {"\\StringFileInfo\\040904b0\\FileVersion", std::nullopt},
+        {"\\VarFileInfo\\FileVersion", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Query(block, c.path), c.text) << c.path;
+}
+
+TEST(VersionBlockQuery, FixedPartAndTranslations) {
+    std::vector<uint8_t> block = GermanBlock();
+    std::optional<resources::FixedFileInfo> fixed =
+        resources::ReadFixedFileInfo(block.data(), block.size());
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->fileVersionMs, 0x00050000u);
+    EXPECT_EQ(fixed->fileVersionLs, 0x000A0000u);
+    EXPECT_EQ(fixed->fileType, 2u);
+
+    std::vector<resources::Translation> pairs =
+        resources::ReadTranslations(block.data(), block.size());
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].language, 0x0407);
+    EXPECT_EQ(pairs[0].codePage, 1200);
+}
+
+TEST(VersionBlockQuery, ReportedLengthZeroIsAbsentEvenWithText) {
+    VersionNode empty = TextNode(u"FileVersion", u"5.0");
+    empty.valueLength = 0;
+    std::vector<uint8_t> block = BuildVersionBlock(StandardVersionRoot(0x0407, 1200, {empty}));
+    EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\FileVersion"), std::nullopt);
+    // An empty text that still counts its terminator is there, and empty.
+    EXPECT_EQ(Query(GermanBlock(), "\\StringFileInfo\\040704b0\\Comments"), "");
+}
+
+// Writers disagree on wType and on what wValueLength counts; the text is the same in all of them.
+TEST(VersionBlockQuery, WritersLengthConventions) {
+    auto with = [](uint16_t type, uint16_t valueLength, bool terminated) {
+        VersionNode node = TextNode(u"FileVersion", u"");
+        node.type = type;
+        node.value = fixtures::Utf16Bytes(u"8.0.2.0", terminated);
+        node.valueLength = valueLength;
+        return node;
+    };
+    struct Case {
+        const char* convention;
+        VersionNode node;
+    } cases[] = {
+        {"text, characters with terminator", with(1, 8, true)},
+        {"text, characters without terminator", with(1, 7, true)},
+        {"text, length in bytes", with(1, 16, true)},
+        {"binary, length in bytes", with(0, 16, true)},
+        {"text, unterminated at the node's end", with(1, 7, false)},
+        {"text, length beyond the node", with(1, 0xFFFF, true)},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> block = BuildVersionBlock(
+            StandardVersionRoot(0x0407, 1200, {c.node, TextNode(u"ProductVersion", u"8.0")}));
+        EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\FileVersion"), "8.0.2.0")
+            << c.convention;
+        EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\ProductVersion"), "8.0")
+            << c.convention;
+    }
+}
+
+TEST(VersionBlockQuery, RootMarkedAsTextStillHasItsFixedPart) {
+    VersionNode root = StandardVersionRoot(0x0407, 1200, {TextNode(u"FileVersion", u"1.2")});
+    root.type = 1;
+    root.valueLength = 52;
+    std::vector<uint8_t> block = BuildVersionBlock(root);
+    EXPECT_TRUE(resources::ReadFixedFileInfo(block.data(), block.size()));
+    EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\FileVersion"), "1.2");
+}
+
+TEST(VersionBlockQuery, LyingLengthsAnswerNotThere) {
+    auto blockWith = [](auto damage) {
+        VersionNode root = StandardVersionRoot(0x0407, 1200, {TextNode(u"FileVersion", u"1.2")});
+        damage(root);
+        return BuildVersionBlock(root);
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> block;
+    } cases[] = {
+        {"child shorter than its header",
+         blockWith([](VersionNode& r) { r.children[0].length = 2; })},
+        {"child of length zero", blockWith([](VersionNode& r) { r.children[0].length = 0; })},
+        {"string table longer than its parent",
+         blockWith([](VersionNode& r) { r.children[0].children[0].length = 0x4000; })},
+        {"root shorter than its key", blockWith([](VersionNode& r) { r.length = 8; })},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Query(c.block, "\\StringFileInfo\\040704b0\\FileVersion"), std::nullopt)
+            << c.what;
+        EXPECT_TRUE(resources::ReadTranslations(c.block.data(), c.block.size()).size() <= 1)
+            << c.what;
+    }
+}
+
+// Cut anywhere, a block answers the whole value or nothing; never bytes beyond its end.
+TEST(VersionBlockQuery, TruncatedBlocks) {
+    std::vector<uint8_t> block = GermanBlock();
+    for (size_t cut = 0; cut <= block.size(); ++cut) {
+        std::vector<uint8_t> part(block.begin(), block.begin() + cut);
+        std::optional<std::string> text = Query(part, "\\StringFileInfo\\040704b0\\FileVersion");
+        EXPECT_TRUE(!text || *text == "5.0.10.0") << "cut at " << cut;
+        EXPECT_LE(resources::ReadTranslations(part.data(), part.size()).size(), 1u);
+    }
+    EXPECT_EQ(Query({}, "\\"), std::nullopt);
+}
+
+} // namespace
