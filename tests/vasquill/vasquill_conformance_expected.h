@@ -246,7 +246,7 @@ struct FrameworkDialog {
 inline const std::vector<FrameworkDialog>& FrameworkDialogs() {
     static const std::vector<FrameworkDialog> dialogs = {
         {30721,
-         false,
+         WS_POPUP | DS_MODALFRAME,
          183,
          70,
          "New",
@@ -256,7 +256,7 @@ inline const std::vector<FrameworkDialog>& FrameworkDialogs() {
           {2, "Button", "Cancel"},
           {57670, "Button", "&Help"}}},
         {30722,
-         false,
+         WS_POPUP | WS_CAPTION,
          181,
          87,
          "",
@@ -271,7 +271,7 @@ inline const std::vector<FrameworkDialog>& FrameworkDialogs() {
           {203, "Static", ""},
           {2, "Button", "Cancel"}}},
         {30723,
-         true,
+         WS_CHILD,
          330,
          16,
          "",

@@ -2,6 +2,7 @@
 
 #include "resources/ByteReader.h"
 #include "resources/Codepage.h"
+#include "resources/PeImage.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,140 +15,30 @@ using resources::ByteReader;
 
 namespace {
 
-struct Section {
-    uint32_t virtualAddress, virtualSize, rawOffset, rawSize;
+// The export directory entry of a PE image's optional header.
+struct ExportDirectory {
+    uint32_t rva = 0, size = 0;
 };
 
-struct PeLayout {
-    std::vector<Section> sections;
-    uint32_t exportRva = 0, exportSize = 0;
-    uint32_t resourceRva = 0, resourceSize = 0;
-};
-
-std::optional<PeLayout> ReadPeLayout(const std::vector<uint8_t>& file) {
+std::optional<ExportDirectory> ReadExportDirectory(const std::vector<uint8_t>& file) {
     ByteReader in(file.data(), file.size());
     if (in.u16() != 0x5A4D || !in.seek(0x3C) || !in.seek(in.u32()) || in.u32() != 0x00004550)
         return std::nullopt;
-    in.skip(2);
-    uint16_t sectionCount = in.u16();
-    in.skip(12);
-    uint16_t optionalSize = in.u16();
-    in.skip(2);
+    in.skip(20); // file header
     size_t optionalStart = in.offset();
     uint16_t magic = in.u16();
     if (!in.ok() || (magic != 0x10B && magic != 0x20B))
         return std::nullopt;
-    PeLayout layout;
-    size_t directories = optionalStart + (magic == 0x20B ? 112 : 96);
-    in.seek(directories - 4);
-    uint32_t directoryCount = in.u32();
-    if (directoryCount > 0) {
-        layout.exportRva = in.u32();
-        layout.exportSize = in.u32();
-    }
-    if (directoryCount > 2) {
-        in.skip(8);
-        layout.resourceRva = in.u32();
-        layout.resourceSize = in.u32();
-    }
-    in.seek(optionalStart + optionalSize);
-    for (uint16_t i = 0; i < sectionCount; ++i) {
-        in.skip(8);
-        Section s;
-        s.virtualSize = in.u32();
-        s.virtualAddress = in.u32();
-        s.rawSize = in.u32();
-        s.rawOffset = in.u32();
-        in.skip(16);
-        layout.sections.push_back(s);
+    // The directory count comes just before the directories, whose first entry is the exports.
+    in.seek(optionalStart + (magic == 0x20B ? 108 : 92));
+    ExportDirectory exports;
+    if (in.u32() > 0) {
+        exports.rva = in.u32();
+        exports.size = in.u32();
     }
     if (!in.ok())
         return std::nullopt;
-    return layout;
-}
-
-std::optional<size_t> RvaToOffset(const PeLayout& layout, uint32_t rva) {
-    for (const Section& s : layout.sections)
-        if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize)
-            return s.rawOffset + (rva - s.virtualAddress);
-    return std::nullopt;
-}
-
-std::optional<resources::ResId> ReadDirectoryName(ByteReader root, uint32_t name) {
-    if (!(name & 0x80000000u))
-        return resources::ResId::Number(static_cast<uint16_t>(name));
-    if (!root.seek(name & 0x7FFFFFFFu))
-        return std::nullopt;
-    uint16_t length = root.u16();
-    std::u16string text;
-    for (uint16_t i = 0; i < length; ++i)
-        text.push_back(root.u16());
-    if (!root.ok())
-        return std::nullopt;
-    return resources::ResId::Name(text);
-}
-
-// The entries of one directory level: (name, offset of the child, child is a directory).
-struct DirectoryEntry {
-    resources::ResId name;
-    uint32_t offset;
-    bool isDirectory;
-};
-
-std::optional<std::vector<DirectoryEntry>> ReadDirectory(ByteReader root, uint32_t offset) {
-    ByteReader in = root;
-    if (!in.seek(offset) || !in.skip(12))
-        return std::nullopt;
-    uint32_t count = uint32_t(in.u16()) + in.u16();
-    std::vector<DirectoryEntry> entries;
-    for (uint32_t i = 0; i < count && in.ok(); ++i) {
-        uint32_t name = in.u32();
-        uint32_t child = in.u32();
-        auto id = ReadDirectoryName(root, name);
-        if (!id)
-            return std::nullopt;
-        entries.push_back({*id, child & 0x7FFFFFFFu, (child & 0x80000000u) != 0});
-    }
-    if (!in.ok())
-        return std::nullopt;
-    return entries;
-}
-
-std::optional<resources::ResourceSet> ReadPeResources(const std::vector<uint8_t>& file,
-                                                      const PeLayout& layout) {
-    auto start = RvaToOffset(layout, layout.resourceRva);
-    if (!start)
-        return std::nullopt;
-    ByteReader image(file.data(), file.size());
-    ByteReader root = image.sub(*start, file.size() - *start);
-    resources::ResourceSet set;
-    auto types = ReadDirectory(root, 0);
-    if (!types)
-        return std::nullopt;
-    for (const DirectoryEntry& type : *types) {
-        auto names = type.isDirectory ? ReadDirectory(root, type.offset) : std::nullopt;
-        if (!names)
-            return std::nullopt;
-        for (const DirectoryEntry& name : *names) {
-            auto languages = name.isDirectory ? ReadDirectory(root, name.offset) : std::nullopt;
-            if (!languages)
-                return std::nullopt;
-            for (const DirectoryEntry& language : *languages) {
-                ByteReader leaf = root;
-                if (language.isDirectory || !leaf.seek(language.offset))
-                    return std::nullopt;
-                uint32_t rva = leaf.u32();
-                uint32_t size = leaf.u32();
-                auto offset = RvaToOffset(layout, rva);
-                const uint8_t* bytes = offset && image.seek(*offset) ? image.bytes(size) : nullptr;
-                if (!leaf.ok() || !bytes)
-                    return std::nullopt;
-                set.entries.push_back({type.name, name.name, language.name.number,
-                                       std::vector<uint8_t>(bytes, bytes + size)});
-            }
-        }
-    }
-    return set;
+    return exports;
 }
 
 // The predefined window classes that templates store as atoms.
@@ -201,11 +92,11 @@ Library OpenLibrary(const char* variable) {
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
     lib.fileSize = file.size();
-    auto layout = ReadPeLayout(file);
-    if (!layout)
+    auto exports = ReadExportDirectory(file);
+    if (!exports)
         return lib;
-    lib.hasExportDirectory = layout->exportRva != 0 || layout->exportSize != 0;
-    lib.resources = ReadPeResources(file, *layout);
+    lib.hasExportDirectory = exports->rva != 0 || exports->size != 0;
+    lib.resources = resources::ReadPeResources(file.data(), file.size());
     return lib;
 }
 
@@ -309,101 +200,6 @@ std::optional<std::vector<int>> ReadCursorGroup(const std::vector<uint8_t>& data
     if (!in.ok() || type != 2)
         return std::nullopt;
     return members;
-}
-
-namespace {
-
-struct VersionNode {
-    std::u16string key;
-    uint16_t valueLength = 0;
-    uint16_t type = 0;
-    ByteReader value;
-    ByteReader children;
-};
-
-// A node's last padding may be left out where its parent ends.
-void AlignWithin(ByteReader& in) {
-    if (in.offset() % 4 != 0 && in.remaining() < 4 - in.offset() % 4)
-        in.seek(in.size());
-    else
-        in.alignTo(4);
-}
-
-std::optional<VersionNode> ReadVersionNode(ByteReader& in) {
-    AlignWithin(in);
-    size_t start = in.offset();
-    uint16_t length = in.u16();
-    VersionNode node;
-    node.valueLength = in.u16();
-    node.type = in.u16();
-    node.key = in.utf16z();
-    AlignWithin(in);
-    size_t valueBytes = node.type == 1 ? node.valueLength * 2u : node.valueLength;
-    node.value = in.sub(in.offset(), valueBytes);
-    in.skip(valueBytes);
-    size_t end = start + length;
-    if (!in.ok() || in.offset() > end || end > in.size())
-        return std::nullopt;
-    size_t children = std::min(end, (in.offset() + 3) / 4 * 4);
-    node.children = in.sub(children, end - children);
-    in.seek(start + length);
-    return node;
-}
-
-std::string FixedVersion(uint32_t high, uint32_t low) {
-    return std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." +
-           std::to_string(low >> 16) + "." + std::to_string(low & 0xFFFF);
-}
-
-} // namespace
-
-std::optional<Version> ReadVersion(const std::vector<uint8_t>& data) {
-    ByteReader in(data.data(), data.size());
-    auto root = ReadVersionNode(in);
-    if (!root || root->key != u"VS_VERSION_INFO" || root->valueLength != 52)
-        return std::nullopt;
-    ByteReader fixed = root->value;
-    Version v;
-    if (fixed.u32() != 0xFEEF04BD)
-        return std::nullopt;
-    fixed.skip(4);
-    uint32_t fileHigh = fixed.u32(), fileLow = fixed.u32();
-    uint32_t productHigh = fixed.u32(), productLow = fixed.u32();
-    fixed.skip(4); // flags mask
-    v.fileFlags = fixed.u32();
-    v.fileOs = fixed.u32();
-    v.fileType = fixed.u32();
-    v.fileSubtype = fixed.u32();
-    v.fileVersion = FixedVersion(fileHigh, fileLow);
-    v.productVersion = FixedVersion(productHigh, productLow);
-    ByteReader children = root->children;
-    while (children.remaining() >= 6) {
-        auto child = ReadVersionNode(children);
-        if (!child)
-            return std::nullopt;
-        ByteReader inner = child->children;
-        while (inner.remaining() >= 6) {
-            auto grand = ReadVersionNode(inner);
-            if (!grand)
-                return std::nullopt;
-            if (child->key == u"VarFileInfo" && grand->key == u"Translation") {
-                ByteReader value = grand->value;
-                v.translation = value.u32();
-            }
-            if (child->key == u"StringFileInfo" && grand->key == u"040904b0") {
-                ByteReader strings = grand->children;
-                while (strings.remaining() >= 6) {
-                    auto entry = ReadVersionNode(strings);
-                    if (!entry)
-                        return std::nullopt;
-                    ByteReader value = entry->value;
-                    std::u16string text = value.utf16z();
-                    v.strings[Narrow(entry->key)] = Narrow(text);
-                }
-            }
-        }
-    }
-    return v;
 }
 
 } // namespace vasquill_test

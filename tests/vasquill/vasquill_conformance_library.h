@@ -63,13 +63,4 @@ std::optional<BitmapSize> ReadBitmapSize(const std::vector<uint8_t>& data);
 // The cursor numbers that a cursor group names.
 std::optional<std::vector<int>> ReadCursorGroup(const std::vector<uint8_t>& data);
 
-struct Version {
-    std::string fileVersion;    // fixed part, "a.b.c.d"
-    std::string productVersion; // fixed part
-    uint32_t fileFlags = 0, fileOs = 0, fileType = 0, fileSubtype = 0;
-    uint32_t translation = 0; // the first Translation value: language | code page << 16
-    std::map<std::string, std::string> strings; // of the block "040904b0"
-};
-std::optional<Version> ReadVersion(const std::vector<uint8_t>& data);
-
 } // namespace vasquill_test

@@ -7,6 +7,7 @@
 
 #include "resources/AcceleratorTable.h"
 #include "resources/MenuTemplate.h"
+#include "resources/VersionBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -382,16 +383,22 @@ TEST_P(Vasquill, HelpPageStructure) {
 }
 
 TEST_P(Vasquill, VersionBlock) {
-    auto version = vasquill_test::ReadVersion(Data(resources::kTypeVersion, 1));
-    ASSERT_TRUE(version);
-    EXPECT_EQ(version->fileVersion, "15.0.1.0");
-    EXPECT_EQ(version->productVersion, "15.0.1.0");
-    EXPECT_EQ(version->fileFlags, 0u);
-    EXPECT_EQ(version->fileOs, 4u);
-    EXPECT_EQ(version->fileType, 1u);
-    EXPECT_EQ(version->fileSubtype, 0u);
-    EXPECT_EQ(version->translation, 0x04B00409u);
-    const std::map<std::string, std::string> strings = {
+    const std::vector<uint8_t>& block = Data(resources::kTypeVersion, 1);
+    auto fixed = resources::ReadFixedFileInfo(block.data(), block.size());
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->fileVersionMs, 0x000F0000u);
+    EXPECT_EQ(fixed->fileVersionLs, 0x00010000u);
+    EXPECT_EQ(fixed->productVersionMs, 0x000F0000u);
+    EXPECT_EQ(fixed->productVersionLs, 0x00010000u);
+    EXPECT_EQ(fixed->flags, 0u);
+    EXPECT_EQ(fixed->os, 4u);
+    EXPECT_EQ(fixed->fileType, 1u) << "the library declares itself an application";
+    EXPECT_EQ(fixed->fileSubtype, 0u);
+    auto translations = resources::ReadTranslations(block.data(), block.size());
+    ASSERT_EQ(translations.size(), 1u);
+    EXPECT_EQ(translations[0].language, 0x0409);
+    EXPECT_EQ(translations[0].codePage, 0x04B0);
+    const std::pair<const char*, const char*> strings[] = {
         {"FileDescription", "Quarnel ZTR Vasquill"},
         {"FileVersion", "15.0.1.0"},
         {"InternalName", "Vasquill"},
@@ -399,7 +406,11 @@ TEST_P(Vasquill, VersionBlock) {
         {"ProductName", "Quarnel 2013 ZTR - Vasquill"},
         {"ProductVersion", "15.0.1"},
     };
-    EXPECT_EQ(version->strings, strings);
+    for (const auto& [key, text] : strings) {
+        auto value = resources::ReadVersionString(
+            block.data(), block.size(), std::string("\\StringFileInfo\\040904b0\\") + key);
+        EXPECT_EQ(value, std::optional<std::string>(text)) << key;
+    }
 }
 
 TEST_P(Vasquill, ManifestAsksForNothingButTheCallersRights) {
