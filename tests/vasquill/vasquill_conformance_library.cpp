@@ -86,9 +86,11 @@ Library OpenLibrary(const char* variable) {
     const char* path = std::getenv(variable);
     if (!path || !*path)
         return lib;
-    lib.given = true;
-    lib.path = path;
     std::ifstream in(path, std::ios::binary);
+    lib.given = in.good();
+    lib.path = path;
+    if (!lib.given)
+        return lib;
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
     lib.fileSize = file.size();

@@ -14,7 +14,7 @@
 namespace vasquill_test {
 
 struct Library {
-    bool given = false; // the environment variable named a file
+    bool given = false; // the environment variable names a file that is there
     std::string path;
     size_t fileSize = 0;
     std::optional<resources::ResourceSet> resources; // nothing when the file is not a PE library

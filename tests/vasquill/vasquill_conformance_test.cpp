@@ -1,6 +1,6 @@
 // The built Vasquill.dll of the x86 and x64 Windows builds, read back with resources/ and compared
 // with what the support tool expects. The libraries are named by QUARNEL_VASQUILL_X86 and
-// QUARNEL_VASQUILL_X64; a library that is not given is skipped.
+// QUARNEL_VASQUILL_X64; a library that is not there is skipped.
 #include "tests/vasquill/vasquill_conformance_library.h"
 
 #include "tests/vasquill/vasquill_conformance_expected.h"
@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         lib = vasquill_test::OpenLibrary(GetParam());
         if (!lib.given)
-            GTEST_SKIP() << GetParam() << " is not set";
+            GTEST_SKIP() << GetParam() << " names no library";
         ASSERT_TRUE(lib.resources) << lib.path << " could not be read as a library";
     }
     const resources::ResourceSet& Set() const { return *lib.resources; }
