@@ -13,8 +13,6 @@ namespace {
 
 // No real program carries more resources than this; a lying header must not make us allocate more.
 constexpr uint64_t kMaxResourceBytes = 256u << 20;
-// The section table of a valid image never holds more entries than this.
-constexpr uint32_t kMaxSections = 96 * 1024;
 
 constexpr uint16_t kDosMagic = 0x5A4D;        // "MZ"
 constexpr uint32_t kPeSignature = 0x00004550; // "PE\0\0"
@@ -123,7 +121,7 @@ std::optional<PeLayout> ReadLayout(ImageSource& source) {
         r.skip(12); // time stamp, symbol table, symbol count
         optionalSize = r.u16();
     });
-    if (!fileHeaderOk || sectionCount > kMaxSections)
+    if (!fileHeaderOk)
         return std::nullopt;
 
     PeLayout layout;
