@@ -303,7 +303,7 @@ std::optional<ResourceSet> ReadPeResources(const std::string& path) {
 
 const ResourceEntry* FindVersionResource(const ResourceSet& set) {
     constexpr uint16_t kVersionName = 1;
-    for (uint16_t language : {0x0000, 0x0407, 0x0409})
+    for (uint16_t language : {0x0000, 0x0407, 0x0007, 0x0409})
         if (const ResourceEntry* e = set.Find(kTypeVersion, kVersionName, language))
             return e;
     return set.Find(kTypeVersion, kVersionName);

@@ -19,8 +19,9 @@ namespace resources {
 std::optional<ResourceSet> ReadPeResources(const uint8_t* data, size_t size);
 std::optional<ResourceSet> ReadPeResources(const std::string& path);
 
-// The version resource (type 16, name 1) of a set, as the loader picks among its languages:
-// language-neutral first, then German, then US English, then the first one stored.
+// The version resource (type 16, name 1) of a set, picked among its languages as the loader of a
+// German system does: language-neutral, German (Germany), German without region, US English,
+// then the first one stored.
 const ResourceEntry* FindVersionResource(const ResourceSet& set);
 
 } // namespace resources

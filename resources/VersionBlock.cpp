@@ -27,15 +27,16 @@ struct Node {
     size_t childrenStart = 0;
 };
 
-// Parses the node at `offset`; it may not reach beyond `limit` (its parent's end). A node that
-// claims more than its parent holds is cut at the parent's end, as real files sometimes need.
+// Parses the node at `offset`; it may not reach beyond `limit` (its parent's end) by more than the
+// padding to the next 4-byte boundary, which some writers count in the last child and not in the
+// parent. A node claiming more is damaged, and so is everything that would be read through it.
 std::optional<Node> ReadNode(const uint8_t* block, size_t limit, size_t offset, bool isRoot) {
     ByteReader r(block, limit);
     r.seek(offset);
     uint16_t length = r.u16();
     uint16_t valueLength = r.u16();
     uint16_t type = r.u16();
-    if (!r.ok() || length < kNodeHeaderSize)
+    if (!r.ok() || length < kNodeHeaderSize || offset + length > limit + 3)
         return std::nullopt;
     Node node;
     node.end = std::min(limit, offset + length);

@@ -125,6 +125,34 @@ TEST_F(PeResources, NamesTypesAndLanguagesAsStored) {
     EXPECT_NE(set->Find(resources::kTypeString, 1, 0x0407), nullptr);
 }
 
+// Among several languages the German system's loader takes German before English, and German
+// without region when there is no German (Germany); without either, the first one stored.
+TEST_F(PeResources, VersionLanguageChosenAsOnAGermanSystem) {
+    std::optional<ResourceSet> set = ReadPeResources(kFixtureDir + "languages.dll");
+    ASSERT_TRUE(set);
+    ASSERT_EQ(set->OfType(resources::kTypeVersion).size(), 3u);
+    ASSERT_NE(resources::FindVersionResource(*set), nullptr);
+    EXPECT_EQ(resources::FindVersionResource(*set)->language, 0x0007);
+
+    struct Case {
+        std::vector<uint16_t> stored;
+        uint16_t chosen;
+    } cases[] = {
+        {{0x0001, 0x0407, 0x0409}, 0x0407},
+        {{0x0000, 0x0407}, 0x0000},
+        {{0x0001, 0x0009, 0x0409}, 0x0409},
+        {{0x0001, 0x0009, 0x0807}, 0x0001},
+    };
+    for (const Case& c : cases) {
+        ResourceSet languages;
+        for (uint16_t language : c.stored)
+            languages.entries.push_back({ResId::Number(16), ResId::Number(1), language, {1}});
+        const resources::ResourceEntry* chosen = resources::FindVersionResource(languages);
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_EQ(chosen->language, c.chosen) << std::hex << c.chosen;
+    }
+}
+
 TEST_F(PeResources, ImageWithoutResourcesGivesAnEmptySet) {
     std::optional<ResourceSet> set = ReadPeResources(kFixtureDir + "no_resources.dll");
     ASSERT_TRUE(set);
