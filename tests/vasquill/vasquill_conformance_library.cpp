@@ -2,7 +2,10 @@
 
 #include "resources/ByteReader.h"
 #include "resources/Codepage.h"
+#include "resources/DialogTemplate.h"
+#include "resources/IconGroup.h"
 #include "resources/PeImage.h"
+#include "resources/StringTable.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,38 +44,10 @@ std::optional<ExportDirectory> ReadExportDirectory(const std::vector<uint8_t>& f
     return exports;
 }
 
-// The predefined window classes that templates store as atoms.
-std::string ClassAtomName(uint16_t atom) {
-    switch (atom) {
-    case 0x80:
-        return "Button";
-    case 0x81:
-        return "Edit";
-    case 0x82:
-        return "Static";
-    case 0x83:
-        return "ListBox";
-    case 0x84:
-        return "ScrollBar";
-    case 0x85:
-        return "ComboBox";
-    default:
-        return "#" + std::to_string(atom);
-    }
-}
-
-// A name-or-ordinal field of a dialog template.
-std::string ReadSzOrOrd(ByteReader& in, bool isClass) {
-    uint16_t first = in.u16();
-    if (first == 0xFFFF) {
-        uint16_t ordinal = in.u16();
-        return isClass ? ClassAtomName(ordinal) : "#" + std::to_string(ordinal);
-    }
-    if (first == 0)
+std::string TextOf(const resources::NameOrOrdinal& field) {
+    if (!field.present)
         return std::string();
-    std::u16string text(1, static_cast<char16_t>(first));
-    text += in.utf16z();
-    return Narrow(text);
+    return field.isOrdinal ? "#" + std::to_string(field.ordinal) : Narrow(field.text);
 }
 
 } // namespace
@@ -103,105 +78,71 @@ Library OpenLibrary(const char* variable) {
 }
 
 std::optional<Dialog> ReadDialog(const std::vector<uint8_t>& data) {
-    ByteReader in(data.data(), data.size());
+    auto parsed = resources::ParseDialogTemplate(data.data(), data.size());
+    if (!parsed)
+        return std::nullopt;
     Dialog d;
-    d.extended =
-        data.size() >= 4 && data[0] == 1 && data[1] == 0 && data[2] == 0xFF && data[3] == 0xFF;
-    if (d.extended) {
-        in.skip(8); // version, signature, help id
-        d.exStyle = in.u32();
-        d.style = in.u32();
-    } else {
-        d.style = in.u32();
-        d.exStyle = in.u32();
-    }
-    uint16_t count = in.u16();
-    d.x = static_cast<int16_t>(in.u16());
-    d.y = static_cast<int16_t>(in.u16());
-    d.cx = static_cast<int16_t>(in.u16());
-    d.cy = static_cast<int16_t>(in.u16());
-    ReadSzOrOrd(in, false); // menu
-    ReadSzOrOrd(in, true);  // class
-    d.caption = Narrow(in.utf16z());
-    if (d.style & 0x40) { // DS_SETFONT
-        d.pointSize = in.u16();
-        if (d.extended) {
-            d.weight = in.u16();
-            d.italic = in.u8();
-            d.charset = in.u8();
-        }
-        d.face = Narrow(in.utf16z());
-    }
-    for (uint16_t i = 0; i < count && in.ok(); ++i) {
-        in.alignTo(4);
+    d.extended = parsed->extended;
+    d.style = parsed->style;
+    d.exStyle = parsed->exStyle;
+    d.x = parsed->x;
+    d.y = parsed->y;
+    d.cx = parsed->cx;
+    d.cy = parsed->cy;
+    d.caption = Narrow(parsed->caption);
+    d.pointSize = parsed->pointSize;
+    d.weight = parsed->weight;
+    d.italic = parsed->italic;
+    d.charset = parsed->charset;
+    d.face = Narrow(parsed->face);
+    for (const resources::DialogControl& control : parsed->controls) {
         Control c;
-        if (d.extended) {
-            in.skip(4); // help id
-            c.exStyle = in.u32();
-            c.style = in.u32();
-        } else {
-            c.style = in.u32();
-            c.exStyle = in.u32();
-        }
-        c.x = static_cast<int16_t>(in.u16());
-        c.y = static_cast<int16_t>(in.u16());
-        c.cx = static_cast<int16_t>(in.u16());
-        c.cy = static_cast<int16_t>(in.u16());
-        uint32_t id = d.extended ? in.u32() : in.u16();
-        c.id = (id == 0xFFFF || id == 0xFFFFFFFFu) ? -1 : static_cast<int>(id);
-        c.cls = ReadSzOrOrd(in, true);
-        c.text = ReadSzOrOrd(in, false);
-        in.skip(in.u16()); // creation data
+        c.id = control.controlId();
+        c.cls = Narrow(control.className);
+        c.text = TextOf(control.text);
+        c.x = control.x;
+        c.y = control.y;
+        c.cx = control.cx;
+        c.cy = control.cy;
+        c.style = control.style;
+        c.exStyle = control.exStyle;
         d.controls.push_back(c);
     }
-    if (!in.ok())
-        return std::nullopt;
     return d;
 }
 
 std::map<int, std::string> ReadStrings(const resources::ResourceSet& set) {
     std::map<int, std::string> strings;
     for (const resources::ResourceEntry* block : set.OfType(resources::kTypeString)) {
-        ByteReader in(block->data.data(), block->data.size());
         int first = (block->name.number - 1) * 16;
-        for (int i = 0; i < 16 && in.ok(); ++i) {
-            uint16_t length = in.u16();
-            std::u16string text;
-            for (uint16_t k = 0; k < length; ++k)
-                text.push_back(in.u16());
-            if (in.ok() && length > 0)
-                strings[first + i] = Narrow(text);
+        for (unsigned i = 0; i < 16; ++i) {
+            auto text = resources::StringFromBlock(block->data.data(), block->data.size(), i);
+            if (text && !text->empty())
+                strings[first + static_cast<int>(i)] = Narrow(*text);
         }
     }
     return strings;
 }
 
 std::optional<BitmapSize> ReadBitmapSize(const std::vector<uint8_t>& data) {
-    ByteReader in(data.data(), data.size());
-    uint32_t headerSize = in.u32();
-    BitmapSize size;
-    size.width = static_cast<int32_t>(in.u32());
-    size.height = static_cast<int32_t>(in.u32());
-    uint16_t planes = in.u16();
-    size.bits = in.u16();
-    if (!in.ok() || headerSize != 40 || planes != 1)
+    auto info = resources::ReadBitmapInfo(data.data(), data.size());
+    if (!info)
         return std::nullopt;
-    return size;
+    return BitmapSize{info->width, info->height, info->bitCount};
 }
 
-std::optional<std::vector<int>> ReadCursorGroup(const std::vector<uint8_t>& data) {
-    ByteReader in(data.data(), data.size());
-    in.skip(2);
-    uint16_t type = in.u16();
-    uint16_t count = in.u16();
-    std::vector<int> members;
-    for (uint16_t i = 0; i < count && in.ok(); ++i) {
-        in.skip(12);
-        members.push_back(in.u16());
-    }
-    if (!in.ok() || type != 2)
+std::optional<std::vector<int>> ReadCursorGroup(const resources::ResourceSet& set, uint16_t name) {
+    auto members = resources::ResolveImageGroup(set, resources::GroupKind::Cursor, name);
+    if (!members)
         return std::nullopt;
-    return members;
+    std::vector<int> images;
+    for (const resources::GroupMember& member : *members) {
+        // A member whose image is missing or does not read as a cursor image fails the group.
+        if (!member.resource || !member.info)
+            return std::nullopt;
+        images.push_back(member.entry.imageId);
+    }
+    return images;
 }
 
 } // namespace vasquill_test

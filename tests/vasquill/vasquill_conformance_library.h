@@ -60,7 +60,8 @@ struct BitmapSize {
 };
 std::optional<BitmapSize> ReadBitmapSize(const std::vector<uint8_t>& data);
 
-// The cursor numbers that a cursor group names.
-std::optional<std::vector<int>> ReadCursorGroup(const std::vector<uint8_t>& data);
+// The cursor numbers that cursor group `name` names; nothing when the group or one of its images
+// is missing or malformed.
+std::optional<std::vector<int>> ReadCursorGroup(const resources::ResourceSet& set, uint16_t name);
 
 } // namespace vasquill_test

@@ -297,7 +297,7 @@ TEST_P(Vasquill, CursorGroupsUseTheEighteenCursors) {
     std::set<int> groups, used, images;
     for (const auto* entry : Set().OfType(resources::kTypeGroupCursor)) {
         groups.insert(entry->name.number);
-        auto members = vasquill_test::ReadCursorGroup(entry->data);
+        auto members = vasquill_test::ReadCursorGroup(Set(), entry->name.number);
         ASSERT_TRUE(members) << entry->name.number;
         EXPECT_FALSE(members->empty()) << entry->name.number;
         used.insert(members->begin(), members->end());
