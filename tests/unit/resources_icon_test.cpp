@@ -54,8 +54,16 @@ Bytes MakeDib(const Dib& d) {
 // 48 x 48 at 8 bits: rows of 48 bytes.
 constexpr size_t kPixels48x8 = 48 * 48;
 
+// A complete 48 x 48 x 8 bitmap with one change made by `edit`.
+template <typename Edit> Bytes Bitmap(const Edit& edit) {
+    Dib d;
+    d.pixelBytes = kPixels48x8;
+    edit(d);
+    return MakeDib(d);
+}
+
 TEST(BitmapInfo, ReadsTheHeaderOfAPackedBitmap) {
-    Bytes dib = MakeDib({.pixelBytes = kPixels48x8});
+    Bytes dib = Bitmap([](Dib&) {});
     auto info = ReadBitmapInfo(dib.data(), dib.size());
     ASSERT_TRUE(info);
     EXPECT_EQ(info->headerSize, 40u);
@@ -70,20 +78,27 @@ TEST(BitmapInfo, ReadsTheHeaderOfAPackedBitmap) {
 
 TEST(BitmapInfo, AcceptsTheOtherLayouts) {
     // Top-down rows: the height is reported positive.
-    Bytes topDown = MakeDib({.height = -48, .pixelBytes = kPixels48x8});
+    Bytes topDown = Bitmap([](Dib& d) { d.height = -48; });
     auto info = ReadBitmapInfo(topDown.data(), topDown.size());
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->topDown);
     EXPECT_EQ(info->height, 48);
 
     // A short colour table announced by the used-colours field.
-    Bytes shortTable = MakeDib({.coloursUsed = 16, .palette = 16, .pixelBytes = kPixels48x8});
+    Bytes shortTable = Bitmap([](Dib& d) {
+        d.coloursUsed = 16;
+        d.palette = 16;
+    });
     info = ReadBitmapInfo(shortTable.data(), shortTable.size());
     ASSERT_TRUE(info);
     EXPECT_EQ(info->paletteEntries, 16u);
 
     // Run-length pixels take the size the header gives.
-    Bytes rle = MakeDib({.compression = kBiRle8, .imageSize = 100, .pixelBytes = 100});
+    Bytes rle = Bitmap([](Dib& d) {
+        d.compression = kBiRle8;
+        d.imageSize = 100;
+        d.pixelBytes = 100;
+    });
     ASSERT_TRUE(ReadBitmapInfo(rle.data(), rle.size()));
 
     // The old 12-byte header with three-byte palette entries: 2 x 2 at 1 bit.
@@ -103,32 +118,31 @@ TEST(BitmapInfo, AcceptsTheOtherLayouts) {
 TEST(BitmapInfo, RejectsHeadersThatDoNotHoldTogether) {
     struct Case {
         const char* what;
-        Dib dib;
+        void (*edit)(Dib&);
     };
     const Case cases[] = {
-        {"pixels one byte short", {.pixelBytes = kPixels48x8 - 1}},
-        {"palette cut off", {.palette = 255}},
-        {"more colours than 8 bits allow",
-         {.coloursUsed = 257, .palette = 257, .pixelBytes = kPixels48x8}},
-        {"zero width", {.width = 0, .pixelBytes = kPixels48x8}},
-        {"negative width", {.width = -48, .pixelBytes = kPixels48x8}},
-        {"zero height", {.height = 0, .pixelBytes = kPixels48x8}},
-        {"two planes", {.planes = 2, .pixelBytes = kPixels48x8}},
-        {"bit count 7", {.bits = 7, .pixelBytes = kPixels48x8}},
+        {"pixels one byte short", [](Dib& d) { d.pixelBytes -= 1; }},
+        {"palette cut off", [](Dib& d) { d.palette = 255, d.pixelBytes = 0; }},
+        {"more colours than 8 bits allow", [](Dib& d) { d.coloursUsed = 257, d.palette = 257; }},
+        {"zero width", [](Dib& d) { d.width = 0; }},
+        {"negative width", [](Dib& d) { d.width = -48; }},
+        {"zero height", [](Dib& d) { d.height = 0; }},
+        {"two planes", [](Dib& d) { d.planes = 2; }},
+        {"bit count 7", [](Dib& d) { d.bits = 7; }},
         {"run-length 8 on 4 bits",
-         {.bits = 4, .compression = kBiRle8, .imageSize = 10, .palette = 16, .pixelBytes = 10}},
-        {"run-length without size", {.compression = kBiRle8, .pixelBytes = kPixels48x8}},
+         [](Dib& d) { d.bits = 4, d.compression = kBiRle8, d.imageSize = 10, d.palette = 16; }},
+        {"run-length without size", [](Dib& d) { d.compression = kBiRle8; }},
         {"run-length top-down",
-         {.height = -48, .compression = kBiRle8, .imageSize = 10, .pixelBytes = 10}},
-        {"unknown compression", {.compression = 9, .pixelBytes = kPixels48x8}},
+         [](Dib& d) { d.height = -48, d.compression = kBiRle8, d.imageSize = 10; }},
+        {"unknown compression", [](Dib& d) { d.compression = 9; }},
         // A width whose row size would overflow 32 bits in careless arithmetic.
-        {"absurd width", {.width = 0x7FFFFFFF, .height = 1, .pixelBytes = kPixels48x8}},
+        {"absurd width", [](Dib& d) { d.width = 0x7FFFFFFF, d.height = 1; }},
     };
     for (const Case& c : cases) {
-        Bytes dib = MakeDib(c.dib);
+        Bytes dib = Bitmap(c.edit);
         EXPECT_FALSE(ReadBitmapInfo(dib.data(), dib.size())) << c.what;
     }
-    Bytes dib = MakeDib({.pixelBytes = kPixels48x8});
+    Bytes dib = Bitmap([](Dib&) {});
     for (size_t cut : {size_t(0), size_t(3), size_t(39)})
         EXPECT_FALSE(ReadBitmapInfo(dib.data(), cut)) << "header cut at " << cut;
 }
@@ -138,11 +152,13 @@ Bytes MakeIconImage(int32_t size, uint16_t bits, size_t shortBy = 0) {
     size_t palette = bits <= 8 ? (size_t(1) << bits) : 0;
     size_t colour = DibStride(size, bits) * size;
     size_t mask = DibStride(size, 1) * size;
-    Bytes b = MakeDib({.width = size,
-                       .height = 2 * size,
-                       .bits = bits,
-                       .palette = palette,
-                       .pixelBytes = colour + mask});
+    Bytes b = Bitmap([&](Dib& d) {
+        d.width = size;
+        d.height = 2 * size;
+        d.bits = bits;
+        d.palette = palette;
+        d.pixelBytes = colour + mask;
+    });
     b.resize(b.size() - shortBy);
     return b;
 }
@@ -159,7 +175,13 @@ TEST(IconImageInfo, ReportsThePictureSizeAndNeedsTheMask) {
         }
     Bytes noMask = MakeIconImage(32, 4, 1);
     EXPECT_FALSE(ReadIconImageInfo(noMask.data(), noMask.size()));
-    Bytes odd = MakeDib({.width = 32, .height = 63, .bits = 4, .palette = 16, .pixelBytes = 1024});
+    Bytes odd = Bitmap([](Dib& d) {
+        d.width = 32;
+        d.height = 63;
+        d.bits = 4;
+        d.palette = 16;
+        d.pixelBytes = 1024;
+    });
     EXPECT_FALSE(ReadIconImageInfo(odd.data(), odd.size()));
 }
 
