@@ -42,6 +42,8 @@ protected:
     void DefaultPaint(CDC* pDC);
 
 private:
+    // The Win32 dialog procedure, which needs the template number to decide on centring.
+    friend class CDialogProc;
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 };

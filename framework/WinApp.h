@@ -110,6 +110,10 @@ int AfxRunApplication(HINSTANCE hInstance);
 // constructor got none). Used by AfxRunApplication and by a library's entry.
 BOOL AfxInitModule(HINSTANCE hInstance);
 
+// The module whose resources the framework loads: the one given to AfxInitModule, else the
+// program's own (on POSIX, where a program has one module, nullptr).
+HINSTANCE AfxGetInstanceHandle();
+
 // Command ids of the framework used by the programs.
 enum : UINT { ID_HELP = 57670 };
 

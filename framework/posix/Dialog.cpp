@@ -1,0 +1,113 @@
+#include "framework/Dialog.h"
+
+#include "framework/Messages.h"
+#include "framework/posix/ModuleResources.h"
+#include "framework/posix/WindowModel.h"
+
+namespace {
+
+using framework_posix::CurrentFrontEnd;
+using framework_posix::Snapshot;
+
+std::unique_ptr<PosixWindow> LoadDialogWindow(UINT nIDTemplate) {
+    if (nIDTemplate > 0xFFFF)
+        return nullptr;
+    const resources::ResourceEntry* entry = framework_posix::ModuleResources().Find(
+        resources::kTypeDialog, static_cast<uint16_t>(nIDTemplate));
+    if (entry == nullptr)
+        return nullptr;
+    std::optional<resources::DialogTemplate> parsed =
+        resources::ParseDialogTemplate(entry->data.data(), entry->data.size());
+    if (!parsed)
+        return nullptr;
+    return framework_posix::BuildDialogWindow(*parsed);
+}
+
+void DeliverPosted(PosixWindow& dialog) {
+    while (!dialog.posted.empty() && !dialog.ended) {
+        PosixMessage message = dialog.posted.front();
+        dialog.posted.pop_front();
+        CWnd(message.target).SendMessage(message.message, message.wParam, message.lParam);
+    }
+}
+
+} // namespace
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
+    control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC).GetSafeHwnd();
+}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CDialog::DoModal() {
+    std::unique_ptr<PosixWindow> window = LoadDialogWindow(m_nIDTemplate);
+    if (window == nullptr)
+        return -1;
+    PosixWindow& dialog = *window;
+    dialog.owner = this;
+    m_hWnd = &dialog;
+
+    // TRUE asks for the default focus: the first tab stop.
+    if (OnInitDialog() && dialog.focus == nullptr)
+        dialog.focus = framework_posix::NextTabStop(dialog);
+    dialog.style |= WS_VISIBLE;
+
+    while (!dialog.ended) {
+        DeliverPosted(dialog);
+        if (dialog.ended)
+            break;
+        int command = CurrentFrontEnd().NextCommand(Snapshot(dialog));
+        if (command == framework_posix::kEndOfInput) {
+            OnCancel();
+            // Nobody is left to close a dialog that refused to be cancelled.
+            if (!dialog.ended)
+                EndDialog(IDCANCEL);
+            break;
+        }
+        SendMessage(WM_COMMAND, static_cast<WPARAM>(command & 0xFFFF), 0);
+    }
+
+    OnDestroy();
+    CurrentFrontEnd().DialogEnded(Snapshot(dialog), dialog.result);
+    int result = dialog.result;
+    m_hWnd = nullptr;
+    return result;
+}
+
+void CDialog::EndDialog(int nResult) {
+    if (m_hWnd == nullptr)
+        return;
+    m_hWnd->result = nResult;
+    m_hWnd->ended = true;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog() {
+    CDataExchange dx(this);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::OnPaint() {}
+
+HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
+    return nullptr;
+}
+
+void CDialog::OnDestroy() {}
+
+int CDialog::MessageBox(const std::string& text, UINT type) {
+    return ShowMessageBox(this, text, type);
+}
+
+void CDialog::DefaultPaint(CDC*) {}

@@ -1,0 +1,26 @@
+#include "framework/posix/FrontEnd.h"
+
+#include "framework/posix/TerminalFrontEnd.h"
+
+#include <iostream>
+
+namespace framework_posix {
+
+namespace {
+
+FrontEnd* g_installed = nullptr;
+
+} // namespace
+
+FrontEnd& CurrentFrontEnd() {
+    static TerminalFrontEnd terminal(std::cin, std::cout);
+    return g_installed != nullptr ? *g_installed : terminal;
+}
+
+FrontEnd* SetFrontEnd(FrontEnd* frontEnd) {
+    FrontEnd* previous = g_installed;
+    g_installed = frontEnd;
+    return previous;
+}
+
+} // namespace framework_posix

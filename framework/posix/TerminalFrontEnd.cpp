@@ -1,0 +1,183 @@
+#include "framework/posix/TerminalFrontEnd.h"
+
+#include "framework/posix/MessageBoxButtons.h"
+#include "resources/Codepage.h"
+
+#include <cctype>
+
+namespace framework_posix {
+
+namespace {
+
+constexpr char kEscape = '\x1b';
+constexpr int kBarWidth = 20;
+
+// Windows text breaks lines with CR LF; the terminal wants LF alone.
+std::string ForTerminal(const std::string& text) {
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        lines.push_back(text[i]);
+    }
+    return resources::Cp1252ToUtf8(lines);
+}
+
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// The button whose mnemonic is `key` among visible buttons; 0 when there is none.
+int ButtonByMnemonic(const DialogSnapshot& dialog, char key) {
+    for (const ControlSnapshot& c : dialog.controls)
+        if (c.isButton && c.visible && MnemonicOf(c.text) == key)
+            return c.id;
+    return 0;
+}
+
+// The command a key stands for in the dialog; 0 when it stands for none.
+int CommandForKey(const DialogSnapshot& dialog, const std::string& key) {
+    if (key.empty())
+        return IDOK;
+    if (key[0] == kEscape)
+        return IDCANCEL;
+    if (key.size() != 1)
+        return 0;
+    char c = Lower(key[0]);
+    // "i" is the default button even when hidden: the dialog itself decides whether its default
+    // command still means anything, as with Enter on Windows.
+    if (c == 'i')
+        return IDOK;
+    if (int id = ButtonByMnemonic(dialog, c))
+        return id;
+    if (c == 'a' || c == 'b')
+        return IDCANCEL;
+    return 0;
+}
+
+int AnswerForKey(const std::vector<MessageBoxButton>& buttons, const std::string& key) {
+    bool hasCancel = false;
+    for (const MessageBoxButton& b : buttons)
+        hasCancel = hasCancel || b.result == IDCANCEL;
+    if (key.empty())
+        return buttons.size() == 1 || buttons.front().result == IDOK ? buttons.front().result : 0;
+    if (key[0] == kEscape)
+        return hasCancel ? IDCANCEL : 0;
+    if (key.size() != 1)
+        return 0;
+    for (const MessageBoxButton& b : buttons)
+        if (MnemonicOf(b.label) == Lower(key[0]))
+            return b.result;
+    return 0;
+}
+
+} // namespace
+
+std::string ShowMnemonic(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&' || i + 1 >= text.size()) {
+            shown.push_back(text[i]);
+            continue;
+        }
+        ++i;
+        if (text[i] == '&')
+            shown.push_back('&');
+        else
+            shown += std::string("[") + text[i] + "]";
+    }
+    return shown;
+}
+
+char MnemonicOf(const std::string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return Lower(text[i + 1]);
+        ++i;
+    }
+    return 0;
+}
+
+void TerminalFrontEnd::DialogChanged(const DialogSnapshot& dialog, DialogChange change,
+                                     int controlId) {
+    if (change != DialogChange::Progress)
+        return;
+    const ControlSnapshot* bar = dialog.Find(controlId);
+    if (bar != nullptr && bar->visible && bar->progressPos != m_lastProgress)
+        ShowProgress(bar->progressPos);
+}
+
+void TerminalFrontEnd::ShowProgress(int pos) {
+    int filled = pos * kBarWidth / 100;
+    m_out << "[" << std::string(filled, '#') << std::string(kBarWidth - filled, ' ') << "] " << pos
+          << " %\n";
+    m_out.flush();
+    m_lastProgress = pos;
+}
+
+void TerminalFrontEnd::ShowDialog(const DialogSnapshot& dialog) {
+    m_out << "\n== " << ForTerminal(dialog.caption) << " ==\n";
+    for (const ControlSnapshot& c : dialog.controls) {
+        if (!c.visible || c.isButton || c.isProgress || c.text.empty())
+            continue;
+        m_out << ForTerminal(c.text) << "\n";
+    }
+    for (const ControlSnapshot& c : dialog.controls)
+        if (c.isProgress && c.visible)
+            ShowProgress(c.progressPos);
+    std::string buttons;
+    for (const ControlSnapshot& c : dialog.controls) {
+        if (!c.isButton || !c.visible)
+            continue;
+        if (!buttons.empty())
+            buttons += "  ";
+        buttons += ShowMnemonic(c.text);
+    }
+    m_out << ForTerminal(buttons) << "\n";
+}
+
+bool TerminalFrontEnd::ReadKey(std::string& key) {
+    m_out << "> ";
+    m_out.flush();
+    if (!std::getline(m_in, key)) {
+        m_out << "\n";
+        return false;
+    }
+    while (!key.empty() && (key.back() == '\r' || key.back() == ' '))
+        key.pop_back();
+    return true;
+}
+
+int TerminalFrontEnd::NextCommand(const DialogSnapshot& dialog) {
+    ShowDialog(dialog);
+    std::string key;
+    while (ReadKey(key)) {
+        if (int command = CommandForKey(dialog, key))
+            return command;
+    }
+    return kEndOfInput;
+}
+
+int TerminalFrontEnd::AskMessageBox(const std::string& text, const std::string& caption,
+                                    UINT type) {
+    std::vector<MessageBoxButton> buttons = MessageBoxButtons(type);
+    m_out << "\n-- " << ForTerminal(caption) << " --\n" << ForTerminal(text) << "\n";
+    std::string labels;
+    for (const MessageBoxButton& b : buttons)
+        labels += (labels.empty() ? "" : "  ") + ShowMnemonic(b.label);
+    m_out << ForTerminal(labels) << "\n";
+    std::string key;
+    while (ReadKey(key)) {
+        if (int answer = AnswerForKey(buttons, key))
+            return answer;
+    }
+    return UnansweredMessageBoxResult(type);
+}
+
+void TerminalFrontEnd::DialogEnded(const DialogSnapshot&, int) {
+    m_out.flush();
+}
+
+} // namespace framework_posix

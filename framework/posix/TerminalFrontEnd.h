@@ -1,0 +1,42 @@
+// The line-mode front-end: shows the dialog as text and reads one key per line.
+//
+// Keys: Enter or "i" press the default button (IDOK), "a", "b" or Escape the cancel button, and
+// otherwise the mnemonic letter of a visible button presses it. Message boxes are answered with
+// "j" (IDYES) or "n" (IDNO), OK boxes with Enter. The end of the input closes the dialog as if
+// cancelled and answers an open question with No. Text is shown as UTF-8.
+#pragma once
+
+#include "framework/posix/FrontEnd.h"
+
+#include <istream>
+#include <ostream>
+
+namespace framework_posix {
+
+class TerminalFrontEnd : public FrontEnd {
+public:
+    TerminalFrontEnd(std::istream& in, std::ostream& out) : m_in(in), m_out(out) {}
+
+    void DialogChanged(const DialogSnapshot& dialog, DialogChange change, int controlId) override;
+    int NextCommand(const DialogSnapshot& dialog) override;
+    int AskMessageBox(const std::string& text, const std::string& caption, UINT type) override;
+    void DialogEnded(const DialogSnapshot& dialog, int result) override;
+
+private:
+    void ShowDialog(const DialogSnapshot& dialog);
+    void ShowProgress(int pos);
+    // The next line of input; false at its end.
+    bool ReadKey(std::string& key);
+
+    std::istream& m_in;
+    std::ostream& m_out;
+    int m_lastProgress = -1;
+};
+
+// "&Installieren" -> "[I]nstallieren"; "&&" stands for a plain "&".
+std::string ShowMnemonic(const std::string& text);
+
+// The mnemonic letter of a button text in lower case; 0 when it has none.
+char MnemonicOf(const std::string& text);
+
+} // namespace framework_posix
