@@ -174,7 +174,8 @@ class DirectoryWalker {
 public:
     DirectoryWalker(ImageSource& source, const PeLayout& layout, std::vector<uint8_t> section)
         : m_source(source), m_layout(layout), m_section(std::move(section)),
-          m_budget(std::min<uint64_t>(source.size(), kMaxResourceBytes)) {}
+          m_budget(std::min<uint64_t>(source.size(), kMaxResourceBytes)),
+          m_nameBudget(m_section.size()) {}
 
     bool walk(ResourceSet& out) { return readDirectory(0, 0, {}, {}, out); }
 
@@ -207,8 +208,9 @@ private:
         return r.ok();
     }
 
-    // A number, or (high bit set) the offset of a counted UTF-16 string.
-    bool readId(uint32_t field, ResId& id) const {
+    // A number, or (high bit set) the offset of a counted UTF-16 string. The names of a real
+    // directory are stored once each; entries that all point at one long name are a trap.
+    bool readId(uint32_t field, ResId& id) {
         if ((field & kHighBit) == 0) {
             id = ResId::Number(static_cast<uint16_t>(field));
             return true;
@@ -216,6 +218,9 @@ private:
         ByteReader r(m_section.data(), m_section.size());
         r.seek(field & ~kHighBit);
         uint16_t length = r.u16();
+        if (!r.ok() || size_t(length) * 2 > m_nameBudget)
+            return false;
+        m_nameBudget -= size_t(length) * 2;
         std::u16string text;
         for (uint16_t i = 0; i < length && r.ok(); ++i)
             text.push_back(static_cast<char16_t>(r.u16()));
@@ -257,7 +262,8 @@ private:
     ImageSource& m_source;
     const PeLayout& m_layout;
     std::vector<uint8_t> m_section;
-    uint64_t m_budget;
+    uint64_t m_budget;   // resource bytes still to be copied
+    size_t m_nameBudget; // name bytes still to be read
     std::set<uint32_t> m_visited;
 };
 

@@ -41,12 +41,15 @@ std::optional<Node> ReadNode(const uint8_t* block, size_t limit, size_t offset, 
     Node node;
     node.end = std::min(limit, offset + length);
     node.next = AlignUp4(offset + length);
-    node.key = r.utf16z();
-    r.alignTo(4);
-    if (!r.ok() || r.offset() > node.end)
+    // The key ends inside its own node, so the scan for its terminator never runs past it.
+    ByteReader key(block, node.end);
+    key.seek(offset + kNodeHeaderSize);
+    node.key = key.utf16z();
+    if (!key.ok())
         return std::nullopt;
 
-    size_t valueStart = r.offset();
+    // A node without a value may end right after its key, before the padding.
+    size_t valueStart = std::min(AlignUp4(key.offset()), node.end);
     size_t valueBytes = type == 1 ? size_t(valueLength) * 2 : valueLength;
     // Some writers mark the root as text although its value is the binary fixed part.
     if (isRoot && valueLength == kFixedInfoSize && node.end - valueStart >= 4) {

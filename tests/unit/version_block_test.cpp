@@ -102,6 +102,17 @@ TEST(VersionBlockQuery, WritersLengthConventions) {
     }
 }
 
+// An empty value written as a bare key, its node ending before the padding, hides no sibling.
+TEST(VersionBlockQuery, BareKeyNodeBeforeASibling) {
+    VersionNode bare = TextNode(u"Notes", u"");
+    bare.value.clear();
+    bare.length = static_cast<uint16_t>(6 + 2 * (bare.key.size() + 1));
+    std::vector<uint8_t> block = BuildVersionBlock(
+        StandardVersionRoot(0x0407, 1200, {bare, TextNode(u"FileVersion", u"8.0.2.0")}));
+    EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\Notes"), std::nullopt);
+    EXPECT_EQ(Query(block, "\\StringFileInfo\\040704b0\\FileVersion"), "8.0.2.0");
+}
+
 TEST(VersionBlockQuery, RootMarkedAsTextStillHasItsFixedPart) {
     VersionNode root = StandardVersionRoot(0x0407, 1200, {TextNode(u"FileVersion", u"1.2")});
     root.type = 1;
