@@ -1,0 +1,158 @@
+#include "platform/posix/CommandLine.h"
+
+#include "platform/SystemInfo.h"
+#include "platform/posix/Paths.h"
+
+#include <cstdlib>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The program name: up to the closing quote when it starts with one, else to the first blank.
+size_t TakeProgramName(const std::string& line, size_t at, std::vector<std::string>& arguments) {
+    std::string name;
+    if (at < line.size() && line[at] == '"') {
+        size_t close = line.find('"', at + 1);
+        size_t end = close == std::string::npos ? line.size() : close;
+        name = line.substr(at + 1, end - at - 1);
+        at = close == std::string::npos ? end : close + 1;
+    } else {
+        size_t end = at;
+        while (end < line.size() && !IsBlank(line[end]))
+            ++end;
+        name = line.substr(at, end - at);
+        at = end;
+    }
+    arguments.push_back(name);
+    return at;
+}
+
+void TakeArguments(const std::string& line, size_t at, std::vector<std::string>& arguments) {
+    std::string argument;
+    bool inArgument = false;
+    size_t backslashes = 0;
+    int quotes = 0; // 1 inside a quoted part
+    while (at < line.size()) {
+        char c = line[at];
+        if (IsBlank(c) && quotes == 0) {
+            if (inArgument)
+                arguments.push_back(argument);
+            argument.clear();
+            inArgument = false;
+            backslashes = 0;
+            ++at;
+            continue;
+        }
+        inArgument = true;
+        if (c == '\\') {
+            argument += c;
+            ++backslashes;
+            ++at;
+            continue;
+        }
+        if (c != '"') {
+            argument += c;
+            backslashes = 0;
+            ++at;
+            continue;
+        }
+        // Half the backslashes stay; an odd one out makes the quote literal.
+        argument.resize(argument.size() - (backslashes + 1) / 2);
+        if (backslashes % 2 == 1)
+            argument += '"';
+        else
+            ++quotes;
+        backslashes = 0;
+        ++at;
+        while (at < line.size() && line[at] == '"') {
+            if (++quotes == 3) {
+                argument += '"';
+                quotes = 0;
+            }
+            ++at;
+        }
+        if (quotes == 2)
+            quotes = 0;
+    }
+    if (inArgument)
+        arguments.push_back(argument);
+}
+
+bool IsProgram(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+std::vector<std::string> NameVariants(const std::string& name) {
+    std::vector<std::string> variants{name};
+    std::string last = LastComponent(name);
+    if (last.find('.') == std::string::npos)
+        variants.push_back(name + ".exe");
+    else if (last.size() > 4 && ::strcasecmp(last.c_str() + last.size() - 4, ".exe") == 0)
+        variants.push_back(name.substr(0, name.size() - 4));
+    return variants;
+}
+
+std::vector<std::string> SearchFolders() {
+    std::vector<std::string> folders;
+    std::string own = FolderOf(ToPosixPath(GetModuleFileName()));
+    if (!own.empty())
+        folders.push_back(own);
+    const char* path = std::getenv("PATH");
+    std::string list = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    size_t start = 0;
+    for (;;) {
+        size_t colon = list.find(':', start);
+        std::string folder = list.substr(start, colon == std::string::npos ? colon : colon - start);
+        folders.push_back(folder.empty() ? "." : folder);
+        if (colon == std::string::npos)
+            break;
+        start = colon + 1;
+    }
+    return folders;
+}
+
+} // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> arguments;
+    size_t at = 0;
+    while (at < commandLine.size() && IsBlank(commandLine[at]))
+        ++at;
+    if (at == commandLine.size())
+        return arguments;
+    at = TakeProgramName(commandLine, at, arguments);
+    TakeArguments(commandLine, at, arguments);
+    return arguments;
+}
+
+std::string FindProgram(const std::string& name) {
+    if (name.empty())
+        return "";
+    std::string posix = ToPosixPath(name);
+    std::vector<std::string> variants = NameVariants(posix);
+    if (HasFolderPart(name)) {
+        for (const std::string& variant : variants)
+            if (IsProgram(variant))
+                return variant;
+        return "";
+    }
+    for (const std::string& folder : SearchFolders())
+        for (const std::string& variant : variants) {
+            std::string candidate = (folder == "/" ? "" : folder) + "/" + variant;
+            if (IsProgram(candidate))
+                return candidate;
+        }
+    return "";
+}
+
+} // namespace platform

@@ -1,0 +1,69 @@
+#include "platform/Process.h"
+
+#include "platform/posix/CommandLine.h"
+
+#include <cerrno>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+// The program starts as from a fresh shell: no signals blocked or ignored that the setup's
+// terminal handling may have set for itself.
+class SpawnAttributes {
+public:
+    SpawnAttributes() {
+        ::posix_spawnattr_init(&attributes_);
+        sigset_t none;
+        sigset_t all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        ::posix_spawnattr_setsigmask(&attributes_, &none);
+        ::posix_spawnattr_setsigdefault(&attributes_, &all);
+        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+
+    const posix_spawnattr_t* get() const { return &attributes_; }
+
+private:
+    posix_spawnattr_t attributes_;
+};
+
+} // namespace
+
+// posix_spawn reports a program that cannot be executed as its own failure (the C library waits
+// for the exec), so "started" means the new program is running. The exit status is not looked at.
+bool StartProcess(const std::string& commandLine, bool wait) {
+    std::vector<std::string> arguments = SplitCommandLine(commandLine);
+    if (arguments.empty())
+        return false;
+    std::string program = FindProgram(arguments.front());
+    if (program.empty())
+        return false;
+
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    SpawnAttributes attributes;
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, program.c_str(), nullptr, attributes.get(), argv.data(), environ) != 0)
+        return false;
+    if (wait) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    return true;
+}
+
+} // namespace platform

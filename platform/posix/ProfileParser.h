@@ -1,0 +1,38 @@
+// The content of a Windows profile (INI) file, parsed once and then looked up by name.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+
+namespace platform {
+
+// At most this many characters of a value are seen: the setup reads into 1024-byte buffers.
+constexpr size_t kProfileValueLimit = 1023;
+
+class ProfileData {
+public:
+    // The value of `key` in `section`, "" when either is absent. Names match without regard to
+    // case (code page 1252); blanks around the names asked for are ignored.
+    std::string Find(const std::string& section, const std::string& key) const;
+
+    using Keys = std::unordered_map<std::string, std::string>;
+
+    // The keys of a section just opened, or nullptr for a later section of a name already seen:
+    // the Windows reader only ever reads the first one, and of its keys the first of a name.
+    Keys* OpenSection(const std::string& name);
+    static void AddKey(Keys& keys, const std::string& name, std::string value);
+
+private:
+    std::unordered_map<std::string, Keys> sections_;
+};
+
+// Parses profile text: "[section]" lines open a section and "key=value" lines inside one give
+// values. Line ends are CR LF, LF or CR; a UTF-8 byte-order mark at the start is skipped. Blank
+// lines, ";" comments, lines before the first section and lines without "=" are ignored. Blanks
+// (space, tab, vertical tab, form feed, Ctrl-Z) around names and values are removed; a value
+// enclosed in a matching pair of double or single quotes loses them, as with the Windows reader;
+// a value is cut at its first NUL and then at kProfileValueLimit characters.
+ProfileData ParseProfile(const char* text, size_t size);
+
+} // namespace platform
