@@ -15,6 +15,15 @@ TEST(VasquillApp, IsACWinAppWithNothingOfItsOwn) {
     EXPECT_EQ(AfxGetApp(), &app);
 }
 
+TEST(VasquillApp, TakesItsNameFromString57344) {
+    // This program carries the library's resources; its own file name is not the title.
+    CVQ_DeuApp app;
+    ASSERT_TRUE(AfxInitModule(nullptr));
+    EXPECT_EQ(app.AppName(), "Vasquill");
+    ASSERT_NE(app.m_pszAppName, nullptr);
+    EXPECT_STREQ(app.m_pszAppName, "Vasquill");
+}
+
 TEST(VasquillApp, MessageMapHoldsOnlyTheEndMarkerAndLinksToCWinApp) {
     CVQ_DeuApp app;
     const AFX_MSGMAP* map = app.GetMessageMap();
