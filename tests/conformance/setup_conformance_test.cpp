@@ -434,12 +434,14 @@ TEST_P(SetupResources, ProgramImportsOnlySystemDlls) {
     std::vector<std::string> all = pe->imports;
     all.insert(all.end(), pe->delayedImports.begin(), pe->delayedImports.end());
     EXPECT_FALSE(all.empty());
+    std::string outside;
     for (std::string dll : all) {
         std::transform(dll.begin(), dll.end(), dll.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        EXPECT_NE(std::find(allowed.begin(), allowed.end(), dll), allowed.end())
-            << "imports " << dll;
+        if (std::find(allowed.begin(), allowed.end(), dll) == allowed.end())
+            outside += " " + dll;
     }
+    EXPECT_TRUE(outside.empty()) << "imports DLLs outside the system's:" << outside;
 }
 
 TEST_P(SetupResources, ReportsTheProgramSize) {
