@@ -1,0 +1,238 @@
+// File services on both targets, above all that a copy never leaves a torn target behind.
+#include "platform/Files.h"
+#include "platform_temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include "platform/WindowsHeaders.h"
+#else
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform_test::ReadFile;
+using platform_test::TempFolder;
+using platform_test::WriteFile;
+
+// Bytes that show a shifted, cut or repeated block: no two 4-byte windows alike.
+std::string Pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 2654435761u) >> 13);
+    return bytes;
+}
+
+TEST(Files, PathExists) {
+    TempFolder folder;
+    WriteFile(folder.File("file.txt"), "x");
+    fs::create_directories(folder.path() / "sub");
+    const struct {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {folder.File("file.txt"), true},
+        {folder.File("sub"), true},
+        {folder.File("sub") + "\\", true},
+        {folder.File("sub") + "\\..\\file.txt", true},
+        {folder.File("missing"), false},
+        {folder.File("missing") + "\\file.txt", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::PathExists(c.path), c.exists) << c.path;
+}
+
+TEST(Files, CreateFolderMakesOneLevel) {
+    TempFolder folder;
+    EXPECT_TRUE(platform::CreateFolder(folder.File("a")));
+    EXPECT_TRUE(fs::is_directory(folder.path() / "a"));
+    EXPECT_FALSE(platform::CreateFolder(folder.File("a"))) << "exists already";
+    EXPECT_FALSE(platform::CreateFolder(folder.File("x") + "\\y")) << "parent missing";
+    EXPECT_TRUE(platform::CreateFolder(folder.File("a") + "\\b"));
+    EXPECT_TRUE(fs::is_directory(folder.path() / "a" / "b"));
+    WriteFile(folder.File("file"), "x");
+    EXPECT_FALSE(platform::CreateFolder(folder.File("file"))) << "a file of that name";
+}
+
+class ReplacingCopy : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    const std::string source_ = folder_.File("source.bin");
+    const std::string target_ = folder_.File("target.bin");
+};
+
+TEST_F(ReplacingCopy, NewTargetAndReplacedTargetHoldTheSourceBytes) {
+    // Larger than any copy buffer, and not a multiple of one.
+    const std::string bytes = Pattern((3 << 20) + 12345);
+    WriteFile(source_, bytes);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_TRUE(ReadFile(target_) == bytes);
+
+    const std::string shorter = Pattern(100);
+    WriteFile(source_, shorter);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_EQ(ReadFile(target_), shorter) << "nothing of the longer old target remains";
+
+    WriteFile(source_, "");
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_EQ(ReadFile(target_), "");
+    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+}
+
+TEST_F(ReplacingCopy, BackslashPaths) {
+    fs::create_directories(folder_.path() / "sub");
+    WriteFile(source_, "bytes");
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, folder_.File("sub") + "\\copy.bin"));
+    EXPECT_EQ(ReadFile(folder_.File("sub/copy.bin")), "bytes");
+}
+
+TEST_F(ReplacingCopy, FailuresLeaveTheOldTargetAndNoTemporary) {
+    WriteFile(source_, "new content");
+    WriteFile(target_, "old content");
+    fs::create_directories(folder_.path() / "folder");
+    const struct {
+        const char* what;
+        std::string source;
+        std::string target;
+    } cases[] = {
+        {"missing source", folder_.File("missing.bin"), target_},
+        {"source is a folder", folder_.File("folder"), target_},
+        {"target is a folder", source_, folder_.File("folder")},
+        {"target folder missing", source_, folder_.File("nowhere") + "\\target.bin"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(platform::CopyFileReplacing(c.source, c.target)) << c.what;
+        EXPECT_EQ(ReadFile(target_), "old content") << c.what;
+        EXPECT_EQ(folder_.Names(), (std::set<std::string>{"folder", "source.bin", "target.bin"}))
+            << c.what;
+        EXPECT_TRUE(fs::is_empty(folder_.path() / "folder")) << c.what;
+    }
+}
+
+// A copy does not replace a read-only file, as CopyFileA refuses to.
+TEST_F(ReplacingCopy, ReadOnlyTargetStays) {
+    WriteFile(source_, "new content");
+    WriteFile(target_, "old content");
+    fs::permissions(target_,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_EQ(ReadFile(target_), "old content");
+    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+}
+
+TEST_F(ReplacingCopy, CopyKeepsTheModificationTime) {
+    WriteFile(source_, "bytes");
+    const auto time = fs::last_write_time(source_) - std::chrono::hours(24 * 400);
+    fs::last_write_time(source_, time);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_TRUE(fs::last_write_time(target_) == time);
+}
+
+#ifdef _WIN32
+TEST_F(ReplacingCopy, TargetInUseStays) {
+    WriteFile(source_, "new content");
+    WriteFile(target_, "old content");
+    HANDLE open = CreateFileA(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(platform::CopyFileReplacing(source_, target_));
+    CloseHandle(open);
+    EXPECT_EQ(ReadFile(target_), "old content");
+    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+}
+#else
+TEST_F(ReplacingCopy, CopyKeepsThePermissionBits) {
+    for (mode_t mode : {0755, 0640, 0500}) {
+        WriteFile(source_, "#!/bin/sh\n");
+        ASSERT_EQ(::chmod(source_.c_str(), mode), 0);
+        ::chmod(target_.c_str(), 0644);
+        ASSERT_TRUE(platform::CopyFileReplacing(source_, target_)) << std::oct << mode;
+        struct stat st;
+        ASSERT_EQ(::stat(target_.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mode;
+    }
+}
+
+TEST_F(ReplacingCopy, LinkAsTargetHasItsFileReplaced) {
+    WriteFile(source_, "new content");
+    WriteFile(folder_.File("real.bin"), "old content");
+    fs::create_symlink(folder_.path() / "real.bin", target_);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    EXPECT_TRUE(fs::is_symlink(target_));
+    EXPECT_EQ(ReadFile(folder_.File("real.bin")), "new content");
+}
+
+// A child copies under a file-size limit far below the source's size: by default the system ends
+// it with SIGXFSZ in the middle of the copy; with that signal ignored, the write fails instead.
+// Either way the old target must be whole and no temporary may be left.
+TEST_F(ReplacingCopy, InterruptedCopyLeavesTheOldTarget) {
+    WriteFile(source_, Pattern(8 << 20));
+    const std::string old = Pattern(3000);
+    for (bool killed : {true, false}) {
+        WriteFile(target_, old);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            struct rlimit none = {0, 0};
+            struct rlimit small = {1 << 20, 1 << 20};
+            ::setrlimit(RLIMIT_CORE, &none);
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            ::_exit(platform::CopyFileReplacing(source_, target_) ? 0 : 3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (killed)
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+        else
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+        EXPECT_TRUE(ReadFile(target_) == old) << "killed " << killed;
+        EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}))
+            << "killed " << killed;
+    }
+}
+#endif
+
+TEST(Files, OverwriteExistingFileNeverCreates) {
+    TempFolder folder;
+    const std::string record = folder.File("Update.inf");
+    EXPECT_FALSE(platform::OverwriteExistingFile(record, "  Hotfix"));
+    EXPECT_FALSE(fs::exists(record));
+
+    WriteFile(record, "an older and much longer content\r\n");
+    EXPECT_TRUE(platform::OverwriteExistingFile(record, "  Hotfix"));
+    EXPECT_EQ(ReadFile(record), "  Hotfix");
+    EXPECT_TRUE(platform::OverwriteExistingFile(folder.path().string() + "\\Update.inf", ""));
+    EXPECT_EQ(ReadFile(record), "");
+    EXPECT_FALSE(platform::OverwriteExistingFile(folder.path().string(), "x")) << "a folder";
+}
+
+TEST(Files, ReadWholeFileGivesEveryByte) {
+    TempFolder folder;
+    const std::string bytes("line\r\n\0\xFF\x1A"
+                            "end",
+                            12);
+    WriteFile(folder.File("data"), bytes);
+    std::string content = "stale";
+    ASSERT_TRUE(platform::ReadWholeFile(folder.File("data"), content));
+    EXPECT_EQ(content, bytes);
+
+    WriteFile(folder.File("empty"), "");
+    ASSERT_TRUE(platform::ReadWholeFile(folder.File("empty"), content));
+    EXPECT_EQ(content, "");
+
+    EXPECT_FALSE(platform::ReadWholeFile(folder.File("missing"), content));
+    EXPECT_FALSE(platform::ReadWholeFile(folder.path().string(), content)) << "a folder";
+}
+
+} // namespace

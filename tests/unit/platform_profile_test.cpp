@@ -1,0 +1,150 @@
+// The profile reader on both targets: the POSIX stand-in natively, GetPrivateProfileStringA under
+// Wine. The same texts must read the same on both.
+#include "platform/Profile.h"
+#include "platform/SystemInfo.h"
+#include "platform_temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using platform_test::ReadFile;
+using platform_test::TempFolder;
+using platform_test::WriteFile;
+
+struct Case {
+    const char* what;
+    std::string text;
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+TEST(Profile, ReadsValuesAsTheWindowsReaderDoes) {
+    const std::string longValue(1500, 'x');
+    const Case cases[] = {
+        {"names ignore case", "[Installation]\r\nBezeichnung=Hotfix 3\r\n", "INSTALLATION",
+         "bezeichnung", "Hotfix 3"},
+        {"LF line ends", "[a]\nk=1\nl=2\n", "A", "L", "2"},
+        {"no line end at the end", "[a]\r\nk=last", "a", "k", "last"},
+        {"blanks around name and value", "[a]\r\n  Key \t=  \t a  b \t \r\n", "a", "key", "a  b"},
+        {"empty value", "[a]\r\nk=\r\nl=1\r\n", "a", "k", ""},
+        {"blank value", "[a]\r\nk=  \t\r\n", "a", "k", ""},
+        {"absent key", "[a]\r\nk=1\r\n", "a", "m", ""},
+        {"absent section", "[a]\r\nk=1\r\n", "b", "k", ""},
+        {"key of another section", "[a]\r\nk=1\r\n[b]\r\nl=2\r\n", "a", "l", ""},
+        {"first of two keys", "[a]\r\nk=1\r\nK=2\r\n", "a", "k", "1"},
+        {"first of two sections", "[a]\r\nk=1\r\n[b]\r\n[A]\r\nk=2\r\n", "a", "k", "1"},
+        {"only the first section is read", "[a]\r\nk=1\r\n[A]\r\nl=2\r\n", "a", "l", ""},
+        {"comment line", "[a]\r\n;k=1\r\nk=2\r\n", "a", "k", "2"},
+        {"value with more =", "[a]\r\nk=x=y\r\n", "a", "k", "x=y"},
+        {"value with ;", "[a]\r\nFile1=a;b;VERSION\r\n", "a", "File1", "a;b;VERSION"},
+        {"line without =", "[a]\r\nk\r\n", "a", "k", ""},
+        {"keys before any section", "k=0\r\n[a]\r\nk=1\r\n", "a", "k", "1"},
+        {"blanks before the section", "  [a]  \r\nk=1\r\n", "a", "k", "1"},
+        {"double quotes removed", "[a]\r\nk=\"x y\"\r\n", "a", "k", "x y"},
+        {"single quotes removed", "[a]\r\nk='x'\r\n", "a", "k", "x"},
+        {"quotes that do not pair", "[a]\r\nk=\"x'\r\n", "a", "k", "\"x'"},
+        {"quote only at the start", "[a]\r\nk=\"x\r\n", "a", "k", "\"x"},
+        {"quotes inside kept", "[a]\r\nk=a \"b\"\r\n", "a", "k", "a \"b\""},
+        {"cut at 1023", "[a]\r\nk=" + longValue + "\r\n", "a", "k", longValue.substr(0, 1023)},
+        {"1023 fit", "[a]\r\nk=" + longValue.substr(0, 1023) + "\r\n", "a", "k",
+         longValue.substr(0, 1023)},
+        {"8-bit value as is", "[a]\r\nk=f\xFCr\r\n", "a", "k", "f\xFCr"},
+    };
+    TempFolder folder;
+    int n = 0;
+    for (const Case& c : cases) {
+        // A file per case: the reader may keep what it parsed.
+        std::string file = folder.File("case" + std::to_string(n++) + ".ini");
+        WriteFile(file, c.text);
+        EXPECT_EQ(platform::ReadProfileValue(c.section, c.key, file), c.expected) << c.what;
+    }
+}
+
+TEST(Profile, MissingFileReadsEmpty) {
+    TempFolder folder;
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", folder.File("missing.ini")), "");
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", folder.File("sub")), "");
+}
+
+TEST(Profile, ChangedFileIsReadAgain) {
+    TempFolder folder;
+    const std::string file = folder.File("changing.ini");
+    WriteFile(file, "[a]\r\nk=1\r\n");
+    ASSERT_EQ(platform::ReadProfileValue("a", "k", file), "1");
+
+    WriteFile(file, "[a]\r\nk=22\r\n");
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", file), "22") << "new size";
+
+    // The same size: only the time tells the new content from the old.
+    WriteFile(file, "[a]\r\nk=33\r\n");
+    auto time = std::filesystem::last_write_time(file);
+    std::filesystem::last_write_time(file, time + std::chrono::seconds(2));
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", file), "33") << "new time";
+
+    // Replaced by another file of the same size and time.
+    const std::string other = folder.File("other.ini");
+    WriteFile(other, "[a]\r\nk=44\r\n");
+    std::filesystem::last_write_time(other, std::filesystem::last_write_time(file));
+    std::filesystem::rename(other, file);
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", file), "44") << "replaced";
+
+    std::filesystem::remove(file);
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", file), "") << "removed";
+}
+
+TEST(Profile, BackslashesSeparateFoldersOnEveryTarget) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.path() / "sub");
+    WriteFile(folder.File("sub/x.ini"), "[a]\r\nk=1\r\n");
+    std::string path = folder.File("sub") + "\\x.ini";
+    EXPECT_EQ(platform::ReadProfileValue("a", "k", path), "1");
+}
+
+// A name without a folder is looked for in the Windows directory: QUARNEL_WINDIR on POSIX, the
+// prefix's own folder under Wine.
+class ProfileInWindowsDirectory : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifndef _WIN32
+        ::setenv("QUARNEL_WINDIR", windows_.path().string().c_str(), 1);
+#endif
+        name_ = "quarnel-profile-" + std::to_string(platform_test::ProcessId()) + ".ini";
+        path_ = platform::GetWindowsDirectory() + "/" + name_;
+        WriteFile(path_, "[GENERAL-Directories]\r\nDataDir=/srv/daten\r\n");
+        if (ReadFile(path_).empty())
+            GTEST_SKIP() << "the Windows directory is not writable";
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+#ifndef _WIN32
+        ::unsetenv("QUARNEL_WINDIR");
+#endif
+    }
+
+    TempFolder windows_;
+    std::string name_;
+    std::string path_;
+};
+
+TEST_F(ProfileInWindowsDirectory, BareNameIsFoundThere) {
+    EXPECT_EQ(platform::ReadProfileValue("general-directories", "DATADIR", name_), "/srv/daten");
+}
+
+#ifndef _WIN32
+TEST_F(ProfileInWindowsDirectory, NoWindowsDirectoryMeansNoFile) {
+    ::unsetenv("QUARNEL_WINDIR");
+    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", name_), "");
+    // Not the current folder either.
+    std::filesystem::path current = std::filesystem::current_path();
+    std::filesystem::current_path(windows_.path());
+    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", name_), "");
+    std::filesystem::current_path(current);
+}
+#endif
+
+} // namespace
