@@ -1,0 +1,148 @@
+// Starting follow-up programs: found where Windows would find them, awaited, and a program that
+// cannot be started reported as such.
+#include "platform/Process.h"
+#include "platform/SystemInfo.h"
+#include "platform_temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#ifndef _WIN32
+#include "platform/posix/CommandLine.h"
+
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform_test::ReadFile;
+using platform_test::TempFolder;
+using platform_test::WriteFile;
+
+#ifdef _WIN32
+TEST(StartProcess, RunsACommandLineAndWaitsForIt) {
+    TempFolder folder;
+    const std::string made = folder.File("made");
+    EXPECT_TRUE(platform::StartProcess("cmd.exe /c mkdir \"" + made + "\"", true));
+    EXPECT_TRUE(fs::is_directory(made)) << "the program has ended when the call returns";
+}
+
+TEST(StartProcess, MissingProgramIsNotStarted) {
+    EXPECT_FALSE(platform::StartProcess("quarnel-missing-program.exe /q", true));
+}
+#else
+TEST(CommandLine, SplitByTheWindowsRules) {
+    using Arguments = std::vector<std::string>;
+    const struct {
+        const char* line;
+        Arguments arguments;
+    } cases[] = {
+        {"Nachlauf.exe /q", {"Nachlauf.exe", "/q"}},
+        {"  prog \t a   b  ", {"prog", "a", "b"}},
+        {"", {}},
+        {"   ", {}},
+        {"\"C:\\Program Files\\x.exe\" a", {"C:\\Program Files\\x.exe", "a"}},
+        {"C:\\Program Files\\x.exe a", {"C:\\Program", "Files\\x.exe", "a"}},
+        {"p\\\" a", {"p\\\"", "a"}}, // no escapes in the program name
+        {"p \"a b\" c", {"p", "a b", "c"}},
+        {"p a\"b c\"d", {"p", "ab cd"}},
+        {"p \"\"", {"p", ""}},
+        {"p a\\\\b", {"p", "a\\\\b"}},         // backslashes before no quote stay
+        {"p a\\\"b", {"p", "a\"b"}},           // odd: a literal quote
+        {"p a\\\\\"b c\"", {"p", "a\\b c"}},   // even: half of them, and a quote
+        {"p a\\\\\\\"b", {"p", "a\\\"b"}},     // three: one and a literal quote
+        {"p \"a\"\"b\" c", {"p", "a\"b c"}},   // a doubled quote: literal, and the part closes
+        {"p \"a\"\"\"b c\"", {"p", "a\"b c"}}, // three quotes: a literal and still inside
+        {"p \"unclosed arg", {"p", "unclosed arg"}},
+        {"\"unclosed name", {"unclosed name"}},
+        {"\"C:\\dir\"x y", {"C:\\dir", "x", "y"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::SplitCommandLine(c.line), c.arguments) << c.line;
+}
+
+// Programs in the setup's own folder and in a folder on PATH, each writing its arguments to a
+// file of the test's, one per line, after its own name and folder.
+class StartProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(folder_.path() / "own");
+        fs::create_directories(folder_.path() / "onpath");
+        platform::SetModuleFileNameForTesting(folder_.File("own/setup"));
+        const char* path = std::getenv("PATH");
+        oldPath_ = path ? path : "";
+        ::setenv("PATH", (folder_.File("onpath") + ":" + oldPath_).c_str(), 1);
+    }
+    void TearDown() override {
+        platform::SetModuleFileNameForTesting("");
+        ::setenv("PATH", oldPath_.c_str(), 1);
+    }
+
+    void Program(const std::string& folder, const std::string& name, mode_t mode = 0755,
+                 const std::string& before = "") {
+        const std::string path = folder_.File(folder + "/" + name);
+        WriteFile(path, "#!/bin/sh\n" + before + "printf '%s\\n' \"" + folder + "/" + name +
+                            "\" \"$@\" >'" + output_ + "'\n");
+        ::chmod(path.c_str(), mode);
+    }
+    std::string Output() const { return ReadFile(output_); }
+
+    TempFolder folder_;
+    const std::string output_ = folder_.File("output");
+    std::string oldPath_;
+};
+
+TEST_F(StartProcess, OwnFolderComesBeforePath) {
+    Program("own", "tool");
+    Program("onpath", "tool");
+    Program("onpath", "other");
+    ASSERT_TRUE(platform::StartProcess("tool a \"b c\" d\\\"e", true));
+    EXPECT_EQ(Output(), "own/tool\na\nb c\nd\"e\n");
+    ASSERT_TRUE(platform::StartProcess("other /q", true));
+    EXPECT_EQ(Output(), "onpath/other\n/q\n");
+}
+
+TEST_F(StartProcess, NameWithOrWithoutExeAndWithAFolder) {
+    Program("own", "tool");
+    Program("onpath", "plain.exe");
+    const struct {
+        std::string line;
+        const char* output;
+    } cases[] = {
+        {"tool.exe 1", "own/tool\n1\n"},
+        {"TOOL.EXE 1", ""}, // names keep their case on POSIX
+        {"plain 2", "onpath/plain.exe\n2\n"},
+        {"plain.exe 3", "onpath/plain.exe\n3\n"},
+        {folder_.File("own") + "\\tool.exe 4", "own/tool\n4\n"},
+        {"\"" + folder_.File("own/tool") + "\" 5", "own/tool\n5\n"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(output_, "");
+        EXPECT_EQ(platform::StartProcess(c.line, true), *c.output != '\0') << c.line;
+        EXPECT_EQ(Output(), c.output) << c.line;
+    }
+}
+
+TEST_F(StartProcess, WaitsForTheEnd) {
+    Program("own", "slow", 0755, "sleep 0.3\n");
+    ASSERT_TRUE(platform::StartProcess("slow done", true));
+    EXPECT_EQ(Output(), "own/slow\ndone\n");
+}
+
+TEST_F(StartProcess, ProgramsThatCannotStartAreReported) {
+    Program("own", "unexecutable", 0644);
+    WriteFile(folder_.File("own/garbage"), "\x7f"
+                                           "ELF but nothing more");
+    ::chmod(folder_.File("own/garbage").c_str(), 0755);
+    fs::create_directories(folder_.path() / "own" / "folder");
+    for (const char* line :
+         {"missing", "missing.exe /q", "unexecutable", "garbage", "folder", "", "\"\" x"})
+        EXPECT_FALSE(platform::StartProcess(line, true)) << line;
+    EXPECT_EQ(Output(), "");
+}
+#endif
+
+} // namespace
