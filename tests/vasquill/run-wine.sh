@@ -4,15 +4,17 @@
 #
 #   tests/vasquill/run-wine.sh <x64 build folder> [display number]
 #
-# The build folder is that of the Windows x64 build (it holds vasquill/Vasquill.dll and
-# tests/vasquill/vasquill_host.exe). Exit code 0 when every check passed.
+# The build folder is that of the Windows x64 build (it holds vasquill/Vasquill.dll,
+# tests/vasquill/vasquill_host.exe and tests/vasquill/RefusingLibrary.dll). Exit code 0 when every
+# check passed.
 set -eu
 
 build=${1:?usage: run-wine.sh <x64 build folder> [display number]}
 display=${2:-92}
 dll=$(cd "$build" && pwd)/vasquill/Vasquill.dll
 host=$(cd "$build" && pwd)/tests/vasquill/vasquill_host.exe
-for file in "$dll" "$host"; do
+refusing=$(cd "$build" && pwd)/tests/vasquill/RefusingLibrary.dll
+for file in "$dll" "$host" "$refusing"; do
     if [ ! -f "$file" ]; then
         echo "missing: $file" >&2
         exit 2
@@ -36,6 +38,6 @@ export DISPLAY
 wine wineboot -i >/dev/null 2>&1
 # A message box shown while the library loads would block the host: the time limit catches it.
 status=0
-timeout 120 wine "$host" "$dll" || status=$?
+timeout 120 wine "$host" "$dll" "$refusing" || status=$?
 wineserver -w || true
 exit "$status"

@@ -1,8 +1,11 @@
 // A stand-in for the support tool: loads Vasquill.dll as a real library (so its entry runs), takes
 // resources from it the way the tool does, creates two of its dialogs and unloads it again.
 //
-//   vasquill_host <Vasquill.dll>              run the checks; exit code 0 when all pass
+//   vasquill_host <Vasquill.dll> [<RefusingLibrary.dll>]  run the checks; exit code 0 when all pass
 //   vasquill_host <Vasquill.dll> --show <id>  show dialog <id> in a host window until closed
+//
+// RefusingLibrary.dll is a library of the framework whose InitInstance fails: its load must be
+// refused without a message and without running its ExitInstance.
 //
 // The checks need a display for the dialogs. Nothing here may pop up a message box: a loading
 // library that complained would leave a window of class #32770 behind, which is checked for.
@@ -173,6 +176,21 @@ void CheckDialogs(HINSTANCE lib, HWND host) {
     }
 }
 
+bool EnvironmentHas(const char* name) {
+    char value[8] = {};
+    return GetEnvironmentVariableA(name, value, sizeof value) > 0;
+}
+
+void CheckRefusedLoad(const char* path) {
+    HINSTANCE lib = LoadLibraryA(path);
+    Check(lib == nullptr, "a library whose InitInstance fails is not loaded");
+    if (lib)
+        FreeLibrary(lib);
+    Check(EnvironmentHas("VASQUILL_TEST_INIT"), "its InitInstance ran");
+    Check(!EnvironmentHas("VASQUILL_TEST_EXIT"), "its ExitInstance did not run");
+    Check(TopLevelDialogs() == 0, "no message box on the refused load");
+}
+
 int ShowDialog(HINSTANCE lib, int id) {
     HWND host = CreateHostWindow(1000, 740);
     HWND dialog = CreateDialogParamA(lib, MAKEINTRESOURCEA(id), host, QuietDialogProc, 0);
@@ -200,7 +218,8 @@ int ShowDialog(HINSTANCE lib, int id) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vasquill_host <Vasquill.dll> [--show <dialog id>]\n");
+        std::fprintf(stderr, "usage: vasquill_host <Vasquill.dll> [<RefusingLibrary.dll> | "
+                             "--show <dialog id>]\n");
         return 2;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES};
@@ -224,6 +243,8 @@ int main(int argc, char** argv) {
     DestroyWindow(host);
     Check(FreeLibrary(lib) != FALSE, "FreeLibrary");
     Check(TopLevelDialogs() == 0, "no message box on unloading");
+    if (argc >= 3)
+        CheckRefusedLoad(argv[2]);
     std::printf("%s\n", g_failures == 0 ? "all checks passed" : "some checks failed");
     return g_failures == 0 ? 0 : 1;
 }
