@@ -3,6 +3,7 @@
 #include "framework/posix/TerminalFrontEnd.h"
 
 #include <iostream>
+#include <unistd.h>
 
 namespace framework_posix {
 
@@ -13,7 +14,7 @@ FrontEnd* g_installed = nullptr;
 } // namespace
 
 FrontEnd& CurrentFrontEnd() {
-    static TerminalFrontEnd terminal(std::cin, std::cout);
+    static TerminalFrontEnd terminal(std::cin, std::cout, isatty(STDIN_FILENO) == 0);
     return g_installed != nullptr ? *g_installed : terminal;
 }
 

@@ -147,6 +147,8 @@ bool TerminalFrontEnd::ReadKey(std::string& key) {
     }
     while (!key.empty() && (key.back() == '\r' || key.back() == ' '))
         key.pop_back();
+    if (m_echoInput)
+        m_out << (key.empty() || key[0] == kEscape ? std::string() : ForTerminal(key)) << "\n";
     return true;
 }
 

@@ -15,7 +15,10 @@ namespace framework_posix {
 
 class TerminalFrontEnd : public FrontEnd {
 public:
-    TerminalFrontEnd(std::istream& in, std::ostream& out) : m_in(in), m_out(out) {}
+    // `echoInput`: repeat each key read after its prompt, for input that the terminal does not
+    // echo itself (piped or scripted input), so that the output reads as a transcript.
+    TerminalFrontEnd(std::istream& in, std::ostream& out, bool echoInput = false)
+        : m_in(in), m_out(out), m_echoInput(echoInput) {}
 
     void DialogChanged(const DialogSnapshot& dialog, DialogChange change, int controlId) override;
     int NextCommand(const DialogSnapshot& dialog) override;
@@ -30,6 +33,7 @@ private:
 
     std::istream& m_in;
     std::ostream& m_out;
+    bool m_echoInput;
     int m_lastProgress = -1;
 };
 
