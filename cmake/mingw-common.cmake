@@ -1,6 +1,12 @@
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model lacks.
-set(CMAKE_C_COMPILER ${QUARNEL_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUARNEL_MINGW_PREFIX}-g++-posix)
+# MinGW's thread model: the shipping x86 build uses win32 (no winpthread runtime in the program);
+# the x64 build, which runs the GoogleTest programs, uses posix, since GoogleTest needs std::mutex.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+  set(QUARNEL_MINGW_THREADS win32)
+else()
+  set(QUARNEL_MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER ${QUARNEL_MINGW_PREFIX}-gcc-${QUARNEL_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${QUARNEL_MINGW_PREFIX}-g++-${QUARNEL_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${QUARNEL_MINGW_PREFIX}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${QUARNEL_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

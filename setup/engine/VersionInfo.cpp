@@ -3,7 +3,18 @@
 #include "platform/Files.h"
 #include "platform/VersionInfo.h"
 
-#include <cstdio>
+namespace {
+
+// Four lowercase hexadecimal digits, as "%04x" gives them.
+std::string Hex4(unsigned value) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text(4, '0');
+    for (int i = 3; i >= 0; --i, value >>= 4)
+        text[i] = kDigits[value & 0xF];
+    return text;
+}
+
+} // namespace
 
 BOOL GetFileTranslation(const std::string& path, WORD& language, WORD& codePage) {
     if (!platform::PathExists(path))
@@ -26,8 +37,7 @@ BOOL GetFileVersionString(const std::string& path, std::string& text, const std:
     if (!GetFileTranslation(path, language, codePage))
         return FALSE;
 
-    char block[32];
-    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", language, codePage);
+    std::string block = "\\StringFileInfo\\" + Hex4(language) + Hex4(codePage) + "\\";
 
     // The resource is read anew: nothing is kept between calls.
     platform::VersionData data;
