@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 
 constexpr size_t kCopyBuffer = 1 << 20;
+constexpr off_t kWritebackStretch = 32 << 20;
 constexpr int kNameAttempts = 100;
 
 class Descriptor {
@@ -40,7 +41,34 @@ private:
     int fd_;
 };
 
-bool CopyByReadAndWrite(int from, int to) {
+// The copy must reach the disk before it takes the target's name. Rather than leave all of it
+// to one flush at the end, each finished stretch is handed to the disk at once and the one before
+// it awaited: copying and writing out then overlap, and little is left for the final flush.
+class Writeback {
+public:
+    explicit Writeback(int fd) : fd_(fd) {}
+
+    void Copied(size_t bytes) {
+        copied_ += static_cast<off_t>(bytes);
+#ifdef __linux__
+        while (copied_ - started_ >= kWritebackStretch) {
+            ::sync_file_range(fd_, started_, kWritebackStretch, SYNC_FILE_RANGE_WRITE);
+            if (started_ >= kWritebackStretch)
+                ::sync_file_range(fd_, started_ - kWritebackStretch, kWritebackStretch,
+                                  SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                      SYNC_FILE_RANGE_WAIT_AFTER);
+            started_ += kWritebackStretch;
+        }
+#endif
+    }
+
+private:
+    int fd_;
+    off_t copied_ = 0;
+    off_t started_ = 0;
+};
+
+bool CopyByReadAndWrite(int from, int to, Writeback& writeback) {
     std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
     for (;;) {
         ssize_t got = ::read(from, buffer.get(), kCopyBuffer);
@@ -50,17 +78,21 @@ bool CopyByReadAndWrite(int from, int to) {
             return got == 0;
         if (!WriteAll(to, buffer.get(), static_cast<size_t>(got)))
             return false;
+        writeback.Copied(static_cast<size_t>(got));
     }
 }
 
 // In-kernel copying where both files allow it; the file offsets advance either way, so the
 // plain loop can take over wherever the kernel declines.
 bool CopyData(int from, int to) {
+    Writeback writeback(to);
 #ifdef __linux__
     for (;;) {
-        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, SSIZE_MAX / 2, 0);
-        if (copied > 0)
+        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kWritebackStretch, 0);
+        if (copied > 0) {
+            writeback.Copied(static_cast<size_t>(copied));
             continue;
+        }
         if (copied == 0)
             return true;
         if (errno == EINTR)
@@ -71,16 +103,29 @@ bool CopyData(int from, int to) {
         break;
     }
 #endif
-    return CopyByReadAndWrite(from, to);
+    return CopyByReadAndWrite(from, to, writeback);
 }
 
-// The copy takes the source's permission bits (so programs stay executable) and its
-// modification time, as a copy on Windows keeps the file's time; then it goes to the disk, so
-// that the rename never puts a name on data that a crash could still lose.
-bool FinishCopy(int fd, const struct stat& source) {
-    const timespec times[2] = {{0, UTIME_NOW}, source.st_mtim};
-    return ::fchmod(fd, source.st_mode & 0777) == 0 && ::futimens(fd, times) == 0 &&
-           ::fdatasync(fd) == 0;
+// What the finished copy takes along: the source's permission bits (so programs stay executable)
+// and modification time (as a copy on Windows keeps the file's time), and the owner of the file
+// it replaces, where we may give it (an administrator's install leaves the host's files owned as
+// they were).
+struct CopyAttributes {
+    mode_t mode = 0;
+    timespec modified{};
+    bool keepOwner = false;
+    uid_t owner = 0;
+    gid_t group = 0;
+};
+
+// Then the copy goes to the disk, so that the rename never puts a name on data that a crash could
+// still lose.
+bool FinishCopy(int fd, const CopyAttributes& attributes) {
+    if (attributes.keepOwner && ::fchown(fd, attributes.owner, attributes.group) != 0) {
+        // Not ours to give: the copy stays the caller's.
+    }
+    const timespec times[2] = {{0, UTIME_NOW}, attributes.modified};
+    return ::fchmod(fd, attributes.mode) == 0 && ::futimens(fd, times) == 0 && ::fdatasync(fd) == 0;
 }
 
 std::string TemporaryName(const std::string& target) {
@@ -105,11 +150,16 @@ std::string ReplacedFile(const std::string& target) {
 
 // An existing target must be a file we may write to; without any write permission it counts as
 // read-only, which even an administrator's copy does not replace on Windows.
-bool MayReplace(const std::string& target) {
+bool MayReplace(const std::string& target, CopyAttributes& attributes) {
     struct stat st;
     if (::stat(target.c_str(), &st) != 0)
         return errno == ENOENT;
-    return !S_ISDIR(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+    if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+        return false;
+    attributes.keepOwner = true;
+    attributes.owner = st.st_uid;
+    attributes.group = st.st_gid;
+    return true;
 }
 
 bool Replace(const std::string& temporary, const std::string& target) {
@@ -141,7 +191,7 @@ bool LinkUnderTemporaryName(int fd, const std::string& target, std::string& temp
 
 // While the bytes are written the file has no name: a copy that fails, or a process that is
 // killed, leaves nothing behind.
-Outcome CopyThroughNamelessFile(int source, const struct stat& sourceStat,
+Outcome CopyThroughNamelessFile(int source, const CopyAttributes& attributes,
                                 const std::string& target) {
     std::string folder = FolderOf(target);
     Descriptor copy(
@@ -149,7 +199,7 @@ Outcome CopyThroughNamelessFile(int source, const struct stat& sourceStat,
     if (copy.get() < 0)
         return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Outcome::Unsupported
                                                                          : Outcome::Failed;
-    if (!CopyData(source, copy.get()) || !FinishCopy(copy.get(), sourceStat))
+    if (!CopyData(source, copy.get()) || !FinishCopy(copy.get(), attributes))
         return Outcome::Failed;
     std::string temporary;
     if (!LinkUnderTemporaryName(copy.get(), target, temporary))
@@ -162,7 +212,7 @@ Outcome CopyThroughNamelessFile(int source, const struct stat& sourceStat,
 }
 #endif
 
-bool CopyThroughNamedFile(int source, const struct stat& sourceStat, const std::string& target) {
+bool CopyThroughNamedFile(int source, const CopyAttributes& attributes, const std::string& target) {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
@@ -174,7 +224,7 @@ bool CopyThroughNamedFile(int source, const struct stat& sourceStat, const std::
     if (fd < 0)
         return false;
     Descriptor copy(fd);
-    bool copied = CopyData(source, copy.get()) && FinishCopy(copy.get(), sourceStat);
+    bool copied = CopyData(source, copy.get()) && FinishCopy(copy.get(), attributes);
     if (!copy.Close() || !copied) {
         ::unlink(temporary.c_str());
         return false;
@@ -214,17 +264,20 @@ bool CopyReplacing(const std::string& source, const std::string& target) {
     struct stat sourceStat;
     if (from.get() < 0 || ::fstat(from.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode))
         return false;
+    CopyAttributes attributes;
+    attributes.mode = sourceStat.st_mode & 0777;
+    attributes.modified = sourceStat.st_mtim;
     const std::string replaced = ReplacedFile(target);
-    if (!MayReplace(replaced))
+    if (!MayReplace(replaced, attributes))
         return false;
 #if defined(__linux__) && defined(O_TMPFILE)
-    Outcome outcome = CopyThroughNamelessFile(from.get(), sourceStat, replaced);
+    Outcome outcome = CopyThroughNamelessFile(from.get(), attributes, replaced);
     if (outcome != Outcome::Unsupported)
         return outcome == Outcome::Done;
     if (::lseek(from.get(), 0, SEEK_SET) != 0)
         return false;
 #endif
-    return CopyThroughNamedFile(from.get(), sourceStat, replaced);
+    return CopyThroughNamedFile(from.get(), attributes, replaced);
 }
 
 } // namespace platform

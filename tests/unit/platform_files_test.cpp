@@ -163,6 +163,19 @@ TEST_F(ReplacingCopy, CopyKeepsThePermissionBits) {
     }
 }
 
+TEST_F(ReplacingCopy, ReplacedFileKeepsItsOwner) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only an administrator can give files away";
+    WriteFile(source_, "new content");
+    WriteFile(target_, "old content");
+    ASSERT_EQ(::chown(target_.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
+    struct stat st;
+    ASSERT_EQ(::stat(target_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 4322u);
+}
+
 TEST_F(ReplacingCopy, LinkAsTargetHasItsFileReplaced) {
     WriteFile(source_, "new content");
     WriteFile(folder_.File("real.bin"), "old content");
