@@ -82,6 +82,10 @@ template <typename Condition> bool WaitFor(Condition condition, int seconds) {
 }
 
 void PrintState() {
+    if (!IsWindow(g_dialog)) {
+        std::printf("error=the dialog has closed\n");
+        return;
+    }
     HWND install = GetDlgItem(g_dialog, IDOK);
     HWND progress = GetDlgItem(g_dialog, kProgress);
     DWORD defId = static_cast<DWORD>(SendMessageA(g_dialog, DM_GETDEFID, 0, 0));
@@ -126,12 +130,15 @@ bool Answer(bool yes) {
         return false;
     }
     Sleep(200);
-    DWORD defId = static_cast<DWORD>(SendMessageA(box, DM_GETDEFID, 0, 0));
+    int defId = 0;
+    for (int id : {IDYES, IDNO})
+        if (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON)
+            defId = id;
     std::printf("box.caption=%s\n", Hex(TextOf(box)).c_str());
     std::printf("box.text=%s\n", Hex(TextOf(GetDlgItem(box, 0xFFFF))).c_str());
     std::printf("box.icon=%d\n", HasIconStatic(box) ? 1 : 0);
     std::printf("box.yesno=%d\n", GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) ? 1 : 0);
-    std::printf("box.defid=%d\n", HIWORD(defId) == DC_HASDEFID ? LOWORD(defId) : 0);
+    std::printf("box.defid=%d\n", defId);
     std::printf("box.owner=%d\n", GetWindow(box, GW_OWNER) == g_dialog ? 1 : 0);
     int id = yes ? IDYES : IDNO;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
