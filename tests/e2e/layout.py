@@ -87,3 +87,21 @@ def check_files(scenario, example, package, roots):
         if not scenario.followup_ran and lines:
             failures.append("the follow-up program ran")
     return failures
+
+
+def run_scenarios(scenarios, run_one):
+    """Runs every scenario with `run_one` (which returns its failures) and prints the outcome, with
+    a closing line "N passed, N failed". Returns the exit code."""
+    passed = failed = 0
+    for scenario in scenarios:
+        failures = run_one(scenario)
+        if failures:
+            failed += 1
+            print("FAIL %s" % scenario.name)
+            for failure in failures:
+                print("     " + failure.replace("\n", "\n     "))
+        else:
+            passed += 1
+            print("ok   %s" % scenario.name)
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0

@@ -12,7 +12,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
-from layout import check_files, lay_out  # noqa: E402
+from layout import check_files, lay_out, run_scenarios  # noqa: E402
 from scenarios import SCENARIOS, expected_text  # noqa: E402
 
 KEYS = {"install": "i", "yes": "j", "no": "n", "escape": "\x1b", "enter": "", "command-ok": "i"}
@@ -69,19 +69,7 @@ def main():
     native = os.path.abspath(sys.argv[1])
     example = os.path.join(os.path.abspath(sys.argv[2]), "example")
     cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
-    passed = failed = 0
-    for scenario in SCENARIOS:
-        failures = run(scenario, native, example, cat)
-        if failures:
-            failed += 1
-            print("FAIL %s" % scenario.name)
-            for failure in failures:
-                print("     " + failure.replace("\n", "\n     "))
-        else:
-            passed += 1
-            print("ok   %s" % scenario.name)
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return run_scenarios(SCENARIOS, lambda scenario: run(scenario, native, example, cat))
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 from scenarios import SCENARIOS, Payload, expected_text, text_matches  # noqa: E402
-from layout import check_files, lay_out  # noqa: E402
+from layout import check_files, lay_out, run_scenarios  # noqa: E402
 
 ACTIONS = {
     "install": ["click:1", "waitend"],
@@ -142,19 +142,7 @@ def main():
     build = os.path.abspath(sys.argv[1])
     cat = catalogue.read_strings(os.path.join(build, "setup", "setup.res"))
     prefix = os.environ["WINEPREFIX"]
-    passed = failed = 0
-    for scenario in SCENARIOS:
-        failures = run(scenario, build, cat, prefix)
-        if failures:
-            failed += 1
-            print("FAIL %s" % scenario.name)
-            for failure in failures:
-                print("     " + failure)
-        else:
-            passed += 1
-            print("ok   %s" % scenario.name)
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return run_scenarios(SCENARIOS, lambda scenario: run(scenario, build, cat, prefix))
 
 
 if __name__ == "__main__":

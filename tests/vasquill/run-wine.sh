@@ -10,7 +10,7 @@
 set -eu
 
 build=${1:?usage: run-wine.sh <x64 build folder> [display number]}
-display=${2:-92}
+QUARNEL_DISPLAY=${2:-}
 dll=$(cd "$build" && pwd)/vasquill/Vasquill.dll
 host=$(cd "$build" && pwd)/tests/vasquill/vasquill_host.exe
 refusing=$(cd "$build" && pwd)/tests/vasquill/RefusingLibrary.dll
@@ -21,21 +21,7 @@ for file in "$dll" "$host" "$refusing"; do
     fi
 done
 
-WINEPREFIX=$(mktemp -d)
-WINEDEBUG=-all
-export WINEPREFIX WINEDEBUG
-Xvfb ":$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-DISPLAY=":$display"
-export DISPLAY
-
-wine wineboot -i >/dev/null 2>&1
+. "$(dirname "$0")/../../scripts/wine-session.sh"
 # A message box shown while the library loads would block the host: the time limit catches it.
 status=0
 timeout 120 wine "$host" "$dll" "$refusing" || status=$?

@@ -10,26 +10,12 @@ set -eu
 
 build=${1:?usage: show-dialogs.sh <x64 build folder> <output folder> [display number]}
 out=${2:?usage: show-dialogs.sh <x64 build folder> <output folder> [display number]}
-display=${3:-92}
+QUARNEL_DISPLAY=${3:-}
 dll=$(cd "$build" && pwd)/vasquill/Vasquill.dll
 host=$(cd "$build" && pwd)/tests/vasquill/vasquill_host.exe
 mkdir -p "$out"
 
-WINEPREFIX=$(mktemp -d)
-WINEDEBUG=-all
-export WINEPREFIX WINEDEBUG
-Xvfb ":$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
-xvfb_pid=$!
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-DISPLAY=":$display"
-export DISPLAY
-
-wine wineboot -i >/dev/null 2>&1
+. "$(dirname "$0")/../../scripts/wine-session.sh"
 for id in 101 106 107 108 139 143; do
     wine explorer /desktop=dialogs,1024x768 "$host" "$dll" --show "$id" >/dev/null 2>&1 &
     wine_pid=$!
