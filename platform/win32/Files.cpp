@@ -25,12 +25,16 @@ private:
     HANDLE handle_;
 };
 
-// An empty file of a new name beside the target, which reserves the name for the copy.
+// An empty file of a new name beside the target, which reserves the name for the copy. The name
+// is short, so that a target whose path just fits the path limit still gets its copy.
 bool CreateTemporaryBeside(const std::string& target, std::string& temporary) {
     static std::atomic<unsigned> counter{0};
+    const size_t separator = target.find_last_of("\\/:");
+    const std::string folder =
+        separator == std::string::npos ? "" : target.substr(0, separator + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary =
-            target + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+        temporary = folder + "~qz" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(counter++) + ".tmp";
         Handle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid())
