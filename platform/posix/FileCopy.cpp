@@ -16,7 +16,8 @@ namespace platform {
 namespace {
 
 constexpr size_t kCopyBuffer = 1 << 20;
-constexpr off_t kWritebackStretch = 32 << 20;
+// How much one in-kernel copy call moves at most.
+constexpr size_t kKernelCopyStretch = 32 << 20;
 constexpr int kNameAttempts = 100;
 
 class Descriptor {
@@ -41,34 +42,7 @@ private:
     int fd_;
 };
 
-// The copy must reach the disk before it takes the target's name. Rather than leave all of it
-// to one flush at the end, each finished stretch is handed to the disk at once and the one before
-// it awaited: copying and writing out then overlap, and little is left for the final flush.
-class Writeback {
-public:
-    explicit Writeback(int fd) : fd_(fd) {}
-
-    void Copied(size_t bytes) {
-        copied_ += static_cast<off_t>(bytes);
-#ifdef __linux__
-        while (copied_ - started_ >= kWritebackStretch) {
-            ::sync_file_range(fd_, started_, kWritebackStretch, SYNC_FILE_RANGE_WRITE);
-            if (started_ >= kWritebackStretch)
-                ::sync_file_range(fd_, started_ - kWritebackStretch, kWritebackStretch,
-                                  SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
-                                      SYNC_FILE_RANGE_WAIT_AFTER);
-            started_ += kWritebackStretch;
-        }
-#endif
-    }
-
-private:
-    int fd_;
-    off_t copied_ = 0;
-    off_t started_ = 0;
-};
-
-bool CopyByReadAndWrite(int from, int to, Writeback& writeback) {
+bool CopyByReadAndWrite(int from, int to) {
     std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
     for (;;) {
         ssize_t got = ::read(from, buffer.get(), kCopyBuffer);
@@ -78,21 +52,17 @@ bool CopyByReadAndWrite(int from, int to, Writeback& writeback) {
             return got == 0;
         if (!WriteAll(to, buffer.get(), static_cast<size_t>(got)))
             return false;
-        writeback.Copied(static_cast<size_t>(got));
     }
 }
 
 // In-kernel copying where both files allow it; the file offsets advance either way, so the
 // plain loop can take over wherever the kernel declines.
 bool CopyData(int from, int to) {
-    Writeback writeback(to);
 #ifdef __linux__
     for (;;) {
-        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kWritebackStretch, 0);
-        if (copied > 0) {
-            writeback.Copied(static_cast<size_t>(copied));
+        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kKernelCopyStretch, 0);
+        if (copied > 0)
             continue;
-        }
         if (copied == 0)
             return true;
         if (errno == EINTR)
@@ -103,7 +73,7 @@ bool CopyData(int from, int to) {
         break;
     }
 #endif
-    return CopyByReadAndWrite(from, to, writeback);
+    return CopyByReadAndWrite(from, to);
 }
 
 // What the finished copy takes along: the source's permission bits (so programs stay executable)
@@ -118,14 +88,16 @@ struct CopyAttributes {
     gid_t group = 0;
 };
 
-// Then the copy goes to the disk, so that the rename never puts a name on data that a crash could
-// still lose.
+// The rename that follows replaces the target in one step, so an interrupted or failed copy never
+// shows under its name. The data is not forced to the disk first: like CopyFileA, the copy leaves
+// that to the system (file systems that journal order a rename over an existing file after its
+// data), and a flush per file would make an installation of many small files many times slower.
 bool FinishCopy(int fd, const CopyAttributes& attributes) {
     if (attributes.keepOwner && ::fchown(fd, attributes.owner, attributes.group) != 0) {
         // Not ours to give: the copy stays the caller's.
     }
     const timespec times[2] = {{0, UTIME_NOW}, attributes.modified};
-    return ::fchmod(fd, attributes.mode) == 0 && ::futimens(fd, times) == 0 && ::fdatasync(fd) == 0;
+    return ::fchmod(fd, attributes.mode) == 0 && ::futimens(fd, times) == 0;
 }
 
 std::string TemporaryName(const std::string& target) {
