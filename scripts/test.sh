@@ -7,7 +7,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || exit 1
+build_start=$SECONDS
 scripts/build.sh || exit 1
+echo "(build: $((SECONDS - build_start)) s)"
 
 passed=0
 failed=0
@@ -17,12 +19,14 @@ tier() {
     shift
     echo
     echo "== $name"
+    local start=$SECONDS
     if "$@"; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
         failures+=("$name")
     fi
+    echo "($name: $((SECONDS - start)) s)"
 }
 
 # One fresh Wine prefix for the tiers that run Windows programs without a window.
