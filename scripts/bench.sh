@@ -20,7 +20,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/windows" "$work/target"
-printf '[Dirs]\r\nTarget=%s\r\n' "$work/target" >"$work/windows/TALMORIX.INI"
+printf '[GENERAL-Directories]\r\nDataDir=%s\r\n[Dirs]\r\nTarget=%s\r\n' "$work" "$work/target" >"$work/windows/TALMORIX.INI"
 
 run_setup() { # package folder
     rm -rf "$work/target" && mkdir -p "$work/target"
@@ -49,6 +49,7 @@ printf '[Installation]\r\nBezeichnung=Benchmark\r\n[Block1]\r\nSection=Dirs\r\nP
 run_cp "$big/payload.bin" >/dev/null # warm the page cache for both
 t_cp=$(run_cp "$big/payload.bin")
 t_setup=$(run_setup "$big")
+cmp -s "$big/payload.bin" "$work/target/payload.bin" || { echo "the setup did not copy the payload" >&2; exit 1; }
 echo "== copying 1 GiB: setup ${t_setup}s, cp ${t_cp}s"
 echo "speed ratio setup/cp $(ratio "$t_cp" "$t_setup") (goal: at least 0.95)"
 rm -rf "$big"
@@ -66,5 +67,6 @@ t_cp=$(run_cp -r "$small/files")
 t_setup=$( (rm -rf "$work/target" && mkdir -p "$work/target/files" && sync
             start=$(now); printf 'i\n' | QUARNEL_WINDIR="$work/windows" "$small/setup" >/dev/null
             end=$(now); awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'))
+[ "$(find "$work/target/files" -type f | wc -l)" -eq 5000 ] || { echo "the setup did not copy the files" >&2; exit 1; }
 echo "== copying 5,000 files of 4 KiB: setup ${t_setup}s, cp -r ${t_cp}s"
 echo "speed ratio setup/cp $(ratio "$t_cp" "$t_setup") (goal: at least 0.85)"
