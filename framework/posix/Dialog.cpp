@@ -82,22 +82,6 @@ void CDialog::EndDialog(int nResult) {
     m_hWnd->ended = true;
 }
 
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-BOOL CDialog::OnInitDialog() {
-    CDataExchange dx(this);
-    DoDataExchange(&dx);
-    return TRUE;
-}
-
-void CDialog::OnOK() {
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
 void CDialog::OnPaint() {}
 
 HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
