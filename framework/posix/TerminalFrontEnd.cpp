@@ -102,6 +102,12 @@ char MnemonicOf(const std::string& text) {
 
 void TerminalFrontEnd::DialogChanged(const DialogSnapshot& dialog, DialogChange change,
                                      int controlId) {
+    if (change == DialogChange::Text && m_handlingCommand) {
+        const ControlSnapshot* control = dialog.Find(controlId);
+        if (control != nullptr && control->visible && !control->isButton && !control->text.empty())
+            m_out << ForTerminal(control->text) << "\n";
+        return;
+    }
     if (change != DialogChange::Progress)
         return;
     const ControlSnapshot* bar = dialog.Find(controlId);
@@ -153,11 +159,14 @@ bool TerminalFrontEnd::ReadKey(std::string& key) {
 }
 
 int TerminalFrontEnd::NextCommand(const DialogSnapshot& dialog) {
+    m_handlingCommand = false;
     ShowDialog(dialog);
     std::string key;
     while (ReadKey(key)) {
-        if (int command = CommandForKey(dialog, key))
+        if (int command = CommandForKey(dialog, key)) {
+            m_handlingCommand = true;
             return command;
+        }
     }
     return kEndOfInput;
 }

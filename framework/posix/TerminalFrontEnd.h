@@ -35,6 +35,9 @@ private:
     std::ostream& m_out;
     bool m_echoInput;
     int m_lastProgress = -1;
+    // Between a command and the next wait for input: what the dialog then shows (the file being
+    // copied, say) is printed as it changes.
+    bool m_handlingCommand = false;
 };
 
 // "&Installieren" -> "[I]nstallieren"; "&&" stands for a plain "&".
