@@ -6,7 +6,8 @@
 
 namespace resources {
 
-// Characters that code page 1252 cannot hold become '?', as WideCharToMultiByte's default does.
+// As WideCharToMultiByte(1252) without flags converts: a character that code page 1252 cannot
+// hold becomes a similar one where Windows has one (its best fit), else '?', unit by unit.
 std::string Utf16ToCp1252(const std::u16string& text);
 std::u16string Cp1252ToUtf16(const std::string& text);
 std::string Cp1252ToUtf8(const std::string& text);

@@ -121,18 +121,56 @@ std::vector<std::string> SearchFolders() {
     return folders;
 }
 
+size_t SkipBlanks(const std::string& line, size_t at) {
+    while (at < line.size() && IsBlank(line[at]))
+        ++at;
+    return at;
+}
+
+// The unquoted program name: each blank that ends a word ends a prefix to try, and the whole
+// line is the last one. Where no prefix names a program, the line names none.
+ProgramCall FindUnquotedProgram(const std::string& line, size_t start) {
+    ProgramCall call;
+    for (size_t end = start; end <= line.size(); ++end) {
+        if (end < line.size() && !(IsBlank(line[end]) && !IsBlank(line[end - 1])))
+            continue;
+        std::string name = line.substr(start, end - start);
+        call.program = FindProgram(name);
+        if (!call.program.empty()) {
+            call.arguments.push_back(name);
+            TakeArguments(line, end, call.arguments);
+            return call;
+        }
+    }
+    return call;
+}
+
 } // namespace
 
 std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
     std::vector<std::string> arguments;
-    size_t at = 0;
-    while (at < commandLine.size() && IsBlank(commandLine[at]))
-        ++at;
+    size_t at = SkipBlanks(commandLine, 0);
     if (at == commandLine.size())
         return arguments;
     at = TakeProgramName(commandLine, at, arguments);
     TakeArguments(commandLine, at, arguments);
     return arguments;
+}
+
+ProgramCall FindCommandProgram(const std::string& commandLine) {
+    size_t at = SkipBlanks(commandLine, 0);
+    if (at == commandLine.size())
+        return ProgramCall();
+    // A quote that never closes quotes nothing: the name is then tried word by word, quote and all.
+    if (commandLine[at] != '"' || commandLine.find('"', at + 1) == std::string::npos)
+        return FindUnquotedProgram(commandLine, at);
+    ProgramCall call;
+    at = TakeProgramName(commandLine, at, call.arguments);
+    call.program = FindProgram(call.arguments.front());
+    if (call.program.empty())
+        return ProgramCall();
+    TakeArguments(commandLine, at, call.arguments);
+    return call;
 }
 
 std::string FindProgram(const std::string& name) {

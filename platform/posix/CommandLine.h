@@ -20,4 +20,17 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // with ".exe" removed, or added when it has no extension at all.
 std::string FindProgram(const std::string& name);
 
+// The program a command line starts and the arguments it receives.
+struct ProgramCall {
+    std::string program;                // where it is run from; "" when no program was found
+    std::vector<std::string> arguments; // the name as written first, then the arguments
+};
+
+// Finds the program as CreateProcessA does without an application name. A name in quotes is
+// the program, found or not. An unquoted line is tried prefix by prefix, each ending at a blank
+// (then the whole line): the shortest that names an existing program is taken, so
+// "Nach lauf.exe /q" runs "Nach" if there is one, else "Nach lauf.exe" with the argument "/q".
+// What follows the program is split into arguments by the Windows rules.
+ProgramCall FindCommandProgram(const std::string& commandLine);
+
 } // namespace platform

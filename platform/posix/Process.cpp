@@ -42,21 +42,19 @@ private:
 // posix_spawn reports a program that cannot be executed as its own failure (the C library waits
 // for the exec), so "started" means the new program is running. The exit status is not looked at.
 bool StartProcess(const std::string& commandLine, bool wait) {
-    std::vector<std::string> arguments = SplitCommandLine(commandLine);
-    if (arguments.empty())
-        return false;
-    std::string program = FindProgram(arguments.front());
-    if (program.empty())
+    ProgramCall call = FindCommandProgram(commandLine);
+    if (call.program.empty())
         return false;
 
     std::vector<char*> argv;
-    for (std::string& argument : arguments)
+    for (std::string& argument : call.arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
     SpawnAttributes attributes;
     pid_t pid = 0;
-    if (::posix_spawn(&pid, program.c_str(), nullptr, attributes.get(), argv.data(), environ) != 0)
+    if (::posix_spawn(&pid, call.program.c_str(), nullptr, attributes.get(), argv.data(),
+                      environ) != 0)
         return false;
     if (wait) {
         int status = 0;

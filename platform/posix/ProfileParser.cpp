@@ -1,14 +1,18 @@
 #include "platform/posix/ProfileParser.h"
 
-#include <cstring>
+#include "platform/posix/ProfileText.h"
+#include "resources/Codepage.h"
+
+#include <algorithm>
 
 namespace platform {
 
 namespace {
 
-// The Windows reader also takes Ctrl-Z, the old end-of-file mark, for a blank.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
+// The Windows reader also takes Ctrl-Z, the old end-of-file mark, for a blank; no character
+// beyond ASCII is one (a no-break space stays part of a value).
+bool IsBlank(char16_t c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == 0x1A;
 }
 
 // Lower case in code page 1252, as the names of a German system's profiles compare.
@@ -28,74 +32,101 @@ char FoldCase(char c) {
     }
 }
 
-std::string Trimmed(const char* begin, const char* end) {
+using Text = std::u16string;
+using Cursor = Text::const_iterator;
+
+Text Trimmed(Cursor begin, Cursor end) {
     while (begin < end && IsBlank(*begin))
         ++begin;
     while (end > begin && IsBlank(end[-1]))
         --end;
-    return std::string(begin, end);
+    return Text(begin, end);
 }
 
-std::string NameKey(const std::string& name) {
-    std::string key = Trimmed(name.data(), name.data() + name.size());
-    for (char& c : key)
+std::string FoldedName(std::string name) {
+    for (char& c : name)
         c = FoldCase(c);
-    return key;
+    return name;
 }
 
-std::string ValueOf(const char* begin, const char* end) {
-    std::string value = Trimmed(begin, end);
-    size_t nul = value.find('\0');
-    if (nul != std::string::npos)
-        value.resize(nul);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > kProfileValueLimit)
-        value.resize(kProfileValueLimit);
-    return value;
+// A name of the file as the setup can ask for it, or false for a name with a character outside
+// code page 1252: the 8-bit name asked for never equals it.
+bool FileNameKey(const Text& name, std::string& key) {
+    std::string narrow = resources::Utf16ToCp1252(name);
+    if (resources::Cp1252ToUtf16(narrow) != name)
+        return false;
+    key = FoldedName(narrow);
+    return true;
+}
+
+std::string AskedNameKey(const std::string& name) {
+    size_t begin = 0;
+    size_t end = name.size();
+    while (begin < end && IsBlank(static_cast<unsigned char>(name[begin])))
+        ++begin;
+    while (end > begin && IsBlank(static_cast<unsigned char>(name[end - 1])))
+        --end;
+    return FoldedName(name.substr(begin, end - begin));
+}
+
+// The value as GetPrivateProfileStringA returns it into a buffer of kProfileValueLimit + 1: cut
+// at a NUL; a pair of equal quotes around it removed, though not when the value fills the
+// buffer with its closing quote cut off, when the last character in the buffer goes instead;
+// then converted to code page 1252.
+std::string ValueOf(Cursor begin, Cursor end) {
+    Text value = Trimmed(begin, end);
+    value.resize(std::min(value.size(), value.find(u'\0')));
+    size_t from = 0;
+    bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                  value.back() == value.front();
+    if (quoted)
+        from = 1;
+    Text seen = value.substr(from, kProfileValueLimit);
+    if (quoted && value.size() - from <= kProfileValueLimit + 1)
+        seen.pop_back();
+    return resources::Utf16ToCp1252(seen);
 }
 
 } // namespace
 
 std::string ProfileData::Find(const std::string& section, const std::string& key) const {
-    auto keys = sections_.find(NameKey(section));
+    auto keys = sections_.find(AskedNameKey(section));
     if (keys == sections_.end())
         return "";
-    auto value = keys->second.find(NameKey(key));
+    auto value = keys->second.find(AskedNameKey(key));
     return value == keys->second.end() ? "" : value->second;
 }
 
-ProfileData::Keys* ProfileData::OpenSection(const std::string& name) {
-    auto opened = sections_.emplace(NameKey(name), Keys());
+ProfileData::Keys* ProfileData::OpenSection(const std::string& nameKey) {
+    auto opened = sections_.emplace(nameKey, Keys());
     return opened.second ? &opened.first->second : nullptr;
 }
 
-void ProfileData::AddKey(Keys& keys, const std::string& name, std::string value) {
-    keys.emplace(NameKey(name), std::move(value));
+void ProfileData::AddKey(Keys& keys, const std::string& nameKey, std::string value) {
+    keys.emplace(nameKey, std::move(value));
 }
 
-ProfileData ParseProfile(const char* text, size_t size) {
+ProfileData ParseProfile(const char* bytes, size_t size) {
+    const Text text = DecodeProfileText(bytes, size);
     ProfileData data;
-    const char* cursor = text;
-    const char* const end = text + size;
-    if (size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0)
-        cursor += 3;
+    Cursor cursor = text.begin();
+    const Cursor end = text.end();
 
-    // Keys before the first section, and in a repeated section, go nowhere.
+    // Keys before the first section, in a repeated section and in one whose name cannot be
+    // asked for go nowhere.
     ProfileData::Keys* keys = nullptr;
     while (cursor < end) {
-        const char* lineEnd = cursor;
+        Cursor lineEnd = cursor;
         while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
             ++lineEnd;
-        const char* next = lineEnd;
+        Cursor next = lineEnd;
         if (next < end && *next == '\r')
             ++next;
         if (next < end && *next == '\n')
             ++next;
 
-        const char* begin = cursor;
-        const char* last = lineEnd;
+        Cursor begin = cursor;
+        Cursor last = lineEnd;
         cursor = next;
         while (begin < last && IsBlank(*begin))
             ++begin;
@@ -104,19 +135,21 @@ ProfileData ParseProfile(const char* text, size_t size) {
         if (begin == last || *begin == ';')
             continue;
 
+        std::string name;
         if (*begin == '[') {
             // The name runs to the last "]" of the line; without one the line is no header.
-            const char* close = last;
+            Cursor close = last;
             while (close > begin && close[-1] != ']')
                 --close;
             if (close > begin + 1) {
-                keys = data.OpenSection(std::string(begin + 1, close - 1));
+                keys = FileNameKey(Trimmed(begin + 1, close - 1), name) ? data.OpenSection(name)
+                                                                        : nullptr;
                 continue;
             }
         }
-        const char* equals = static_cast<const char*>(std::memchr(begin, '=', last - begin));
-        if (keys && equals)
-            ProfileData::AddKey(*keys, std::string(begin, equals), ValueOf(equals + 1, last));
+        Cursor equals = std::find(begin, last, u'=');
+        if (keys && equals != last && FileNameKey(Trimmed(begin, equals), name))
+            ProfileData::AddKey(*keys, name, ValueOf(equals + 1, last));
     }
     return data;
 }

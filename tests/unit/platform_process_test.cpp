@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -89,6 +90,10 @@ protected:
         ::chmod(path.c_str(), mode);
     }
     std::string Output() const { return ReadFile(output_); }
+    static std::string ToWindows(std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
 
     TempFolder folder_;
     const std::string output_ = folder_.File("output");
@@ -124,6 +129,47 @@ TEST_F(StartProcess, NameWithOrWithoutExeAndWithAFolder) {
         EXPECT_EQ(platform::StartProcess(c.line, true), *c.output != '\0') << c.line;
         EXPECT_EQ(Output(), c.output) << c.line;
     }
+}
+
+// An unquoted program path with blanks is tried prefix by prefix, shortest first, as
+// CreateProcessA tries it; a quoted one is the program or nothing.
+TEST_F(StartProcess, ProgramPathsWithBlanks) {
+    fs::create_directories(folder_.path() / "Sub Dir");
+    Program("own", "Nach lauf.exe");
+    Program("own", "Kurz");
+    Program("own", "Kurz Lang.exe");
+    Program("onpath", "auf dem Pfad");
+    Program("Sub Dir", "tool");
+    const std::string sub = folder_.File("Sub Dir");
+    using Arguments = std::vector<std::string>;
+    const struct {
+        std::string line;
+        const char* program; // below the test's folder; "" when none is found
+        Arguments arguments;
+    } cases[] = {
+        {"Nach lauf.exe /q", "own/Nach lauf.exe", {"Nach lauf.exe", "/q"}},
+        {"Nach lauf /q", "own/Nach lauf.exe", {"Nach lauf", "/q"}},
+        {"Nach lauf.exe", "own/Nach lauf.exe", {"Nach lauf.exe"}},
+        {"Kurz Lang.exe /q", "own/Kurz", {"Kurz", "Lang.exe", "/q"}},
+        {"auf dem Pfad \"a b\" c", "onpath/auf dem Pfad", {"auf dem Pfad", "a b", "c"}},
+        {sub + "/tool x", "Sub Dir/tool", {sub + "/tool", "x"}},
+        {ToWindows(sub) + "\\tool.exe  x\t y",
+         "Sub Dir/tool",
+         {ToWindows(sub) + "\\tool.exe", "x", "y"}},
+        {"\"Nach lauf.exe\" /q", "own/Nach lauf.exe", {"Nach lauf.exe", "/q"}},
+        {"\"Kurz Lang.exe\" /q", "own/Kurz Lang.exe", {"Kurz Lang.exe", "/q"}},
+        {"\"Nach\" lauf.exe /q", "", {}}, // quoted: no other prefix is tried
+        {"\"Nach lauf.exe /q", "", {}},   // an open quote is part of the name
+        {"Nach  lauf.exe /q", "", {}},    // two blanks are not one
+        {"gibt es nicht", "", {}},
+    };
+    for (const auto& c : cases) {
+        platform::ProgramCall call = platform::FindCommandProgram(c.line);
+        EXPECT_EQ(call.program, *c.program ? folder_.File(c.program) : "") << c.line;
+        EXPECT_EQ(call.arguments, c.arguments) << c.line;
+    }
+    ASSERT_TRUE(platform::StartProcess("Nach lauf.exe /q", true));
+    EXPECT_EQ(Output(), "own/Nach lauf.exe\n/q\n");
 }
 
 TEST_F(StartProcess, WaitsForTheEnd) {
