@@ -16,6 +16,8 @@ std::u16string DecodeUtf16(const unsigned char* bytes, size_t size, bool bigEndi
     for (size_t i = 0; i + 1 < size; i += 2)
         text += bigEndian ? char16_t(bytes[i] << 8 | bytes[i + 1])
                           : char16_t(bytes[i + 1] << 8 | bytes[i]);
+    if (size % 2 == 1)
+        text += kReplacement;
     return text;
 }
 

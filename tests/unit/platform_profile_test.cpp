@@ -64,6 +64,46 @@ TEST(Profile, ReadsValuesAsTheWindowsReaderDoes) {
     }
 }
 
+// A SETUP.INF saved as UTF-16 or as UTF-8 with its byte-order mark reads as the same 8-bit text
+// as one in code page 1252; what code page 1252 cannot hold comes back as Windows converts it.
+TEST(Profile, ReadsTheEncodingsWindowsReads) {
+    // The same lines in UTF-16 LE (each unit written as two bytes) and in UTF-8.
+    const std::u16string lines = u"[Installation]\r\nBezeichnung=Gr\u00fc\u00dfe \u20ac\r\n"
+                                 u"EXEFile1=\"Nach lauf.exe\" /q\r\n"
+                                 u"fit=\u0100\u2002\uff21\r\nnone=\u65e5\U0001d11e\r\n";
+    std::string le;
+    std::string be;
+    for (char16_t unit : lines) {
+        le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+    }
+    const std::string utf8 = "[Installation]\r\nBezeichnung=Gr\xC3\xBC\xC3\x9F"
+                             "e \xE2\x82\xAC\r\nEXEFile1=\"Nach lauf.exe\" /q\r\n"
+                             "fit=\xC4\x80\xE2\x80\x82\xEF\xBC\xA1\r\n"
+                             "none=\xE6\x97\xA5\xF0\x9D\x84\x9E\r\n";
+    const struct {
+        const char* encoding;
+        std::string bytes;
+    } files[] = {
+        {"UTF-16 LE", "\xFF\xFE" + le},
+        {"UTF-16 BE", "\xFE\xFF" + be},
+        {"UTF-8", "\xEF\xBB\xBF" + utf8},
+    };
+    TempFolder folder;
+    for (const auto& f : files) {
+        const std::string file = folder.File(std::string(f.encoding) + ".ini");
+        WriteFile(file, f.bytes);
+        EXPECT_EQ(platform::ReadProfileValue("installation", "BEZEICHNUNG", file), "Gr\xFC\xDF"
+                                                                                   "e \x80")
+            << f.encoding;
+        EXPECT_EQ(platform::ReadProfileValue("Installation", "EXEFile1", file),
+                  "\"Nach lauf.exe\" /q")
+            << f.encoding;
+        EXPECT_EQ(platform::ReadProfileValue("Installation", "fit", file), "A A") << f.encoding;
+        EXPECT_EQ(platform::ReadProfileValue("Installation", "none", file), "???") << f.encoding;
+    }
+}
+
 TEST(Profile, MissingFileReadsEmpty) {
     TempFolder folder;
     EXPECT_EQ(platform::ReadProfileValue("a", "k", folder.File("missing.ini")), "");
