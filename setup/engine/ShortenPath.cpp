@@ -2,6 +2,7 @@
 
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
+#include "platform/PathDisplay.h"
 #include "setup/config/FolderPath.h"
 
 namespace {
@@ -15,15 +16,15 @@ size_t SeparatorAtOrAfter(const std::string& path, size_t from) {
 
 } // namespace
 
-std::string ShortenPathToWidth(const std::string& path, long width,
+std::string ShortenPathToWidth(const std::string& path, size_t rootLength, long width,
                                const std::function<long(const std::string&)>& measure) {
     std::string text = path;
     bool first = true;
     while (measure(text) > width && text.size() >= 2) {
-        // The first step puts "..." behind the drive part; every later one drops one folder
-        // behind "C:\...". Each step shortens the text, and without a folder left it ends.
-        size_t keep = first ? 3 : 6;
-        size_t rest = SeparatorAtOrAfter(text, first ? 3 : 7);
+        // The first step puts "..." behind the root; every later one drops one folder behind
+        // "C:\..." (or "/..."). Each step shortens the text, and without a folder left it ends.
+        size_t keep = first ? rootLength : rootLength + 3;
+        size_t rest = SeparatorAtOrAfter(text, first ? rootLength : rootLength + 4);
         if (rest == std::string::npos || text.size() < keep)
             break;
         text = text.substr(0, keep) + (first ? "..." : "") + text.substr(rest);
@@ -37,7 +38,9 @@ void ShortenPathToFit(CWnd* window, const std::string& path, std::string& out) {
     HFONT previous = dc.SelectFont(window->GetFont());
     RECT client;
     window->GetClientRect(&client);
-    out = ShortenPathToWidth(path, client.right,
+    // Measured as shown, in the system's own spelling of paths.
+    const std::string shown = platform::DisplayPath(path);
+    out = ShortenPathToWidth(shown, platform::DisplayRootLength(shown), client.right,
                              [&dc](const std::string& text) { return dc.GetTextExtent(text).cx; });
     dc.SelectFont(previous);
 }

@@ -5,12 +5,13 @@
 
 class CWnd;
 
-// Fits a path into the width of a window by dropping leading folders behind the drive part:
+// Fits a path into the width of a window by dropping leading folders behind the root:
 // C:\Programme\Host\Client\program\Basis.dll becomes C:\...\Host\Client\program\Basis.dll, then
 // C:\...\Client\program\Basis.dll, and so on while it is too wide. Stops when no folder is left
-// to drop.
+// to drop. The result is the path as the user's system writes it (platform::DisplayPath): on
+// POSIX /srv/Daten\Client\program\Basis.dll may become /.../program/Basis.dll.
 void ShortenPathToFit(CWnd* window, const std::string& path, std::string& out);
 
-// The same rule over any measure of text width.
-std::string ShortenPathToWidth(const std::string& path, long width,
+// The same rule over any measure of text width; the first `rootLength` characters are the root.
+std::string ShortenPathToWidth(const std::string& path, size_t rootLength, long width,
                                const std::function<long(const std::string&)>& measure);

@@ -413,6 +413,27 @@ TEST_F(SetupDialog, FailedCopyStopsTheRunAndKeepsTheOldFile) {
             << "left behind: " << entry.path();
 }
 
+// A Linux user reads the failed copy's target as a POSIX path: "/" only, the root kept in front.
+TEST_F(SetupDialog, FailedCopyShowsAShortenedPosixPath) {
+    Write(pkg / "Fehlt" / "Tief.dll", "neu");
+    SetupInf(kHead + "[Block1]\r\nSection=GENERAL-Directories\r\nPfad=ProgDir\r\n"
+                     "File1=Fehlt\\Tief.dll\r\n");
+    StandardHost();
+    ScriptedFrontEnd run = Run({IDOK});
+    const std::string info = Control(run.Final(), IDC_INFO_TEXT).text;
+    const std::string message = LoadMessage(IDS_COPY_FAILED);
+    const std::string before = message.substr(0, message.find("%1"));
+    const std::string after = message.substr(message.find("%1") + 2);
+    ASSERT_EQ(info.rfind(before, 0), 0u) << info;
+    ASSERT_GE(info.size(), before.size() + after.size()) << info;
+    const std::string shown =
+        info.substr(before.size(), info.size() - before.size() - after.size());
+    EXPECT_EQ(shown.rfind("/.../", 0), 0u) << shown;
+    EXPECT_EQ(shown.find('\\'), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 15), "/Fehlt/Tief.dll") << shown;
+    EXPECT_LT(shown.size(), (program / "Fehlt" / "Tief.dll").string().size()) << shown;
+}
+
 TEST_F(SetupDialog, UnresolvedBlockStopsBeforeAnythingIsCopied) {
     Write(pkg / "a.txt", "neu");
     SetupInf(

@@ -1,5 +1,6 @@
 // The setup's small rules: version comparisons, version text files, extensions, path shortening,
 // the system classification.
+#include "platform/PathDisplay.h"
 #include "setup/config/FileText.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/VersionCompare.h"
@@ -103,17 +104,43 @@ TEST(ShortenPath, DropsOneFolderPerStepUntilItFits) {
         {3, "C:\\...\\Basis.dll"}, // nothing left to drop: it ends there
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ShortenPathToWidth(path, c.width, chars), c.shown) << c.width;
+        EXPECT_EQ(ShortenPathToWidth(path, 3, c.width, chars), c.shown) << c.width;
 }
 
 TEST(ShortenPath, EndsOnPathsWithoutFoldersToDrop) {
     auto chars = [](const std::string& text) { return static_cast<long>(text.size()); };
-    EXPECT_EQ(ShortenPathToWidth("C:\\AVeryLongFileNameInTheRoot.dll", 5, chars),
+    EXPECT_EQ(ShortenPathToWidth("C:\\AVeryLongFileNameInTheRoot.dll", 3, 5, chars),
               "C:\\AVeryLongFileNameInTheRoot.dll");
-    EXPECT_EQ(ShortenPathToWidth("\\\\server\\share\\x.dll", 2, chars),
+    EXPECT_EQ(ShortenPathToWidth("\\\\server\\share\\x.dll", 3, 2, chars),
               "\\\\s...\\x.dll"); // shortened by the same rule, and still it ends
-    EXPECT_EQ(ShortenPathToWidth("x", 0, chars), "x");
+    EXPECT_EQ(ShortenPathToWidth("x", 3, 0, chars), "x");
+    EXPECT_EQ(ShortenPathToWidth("/AVeryLongFileNameInTheRoot.dll", 1, 5, chars),
+              "/AVeryLongFileNameInTheRoot.dll");
 }
+
+#ifndef _WIN32
+// On POSIX the root "/" is what stays, and the path is shown with "/" only.
+TEST(ShortenPath, PosixPathsKeepTheRoot) {
+    const std::string shown =
+        platform::DisplayPath("/tmp/quarnel/host/Daten\\Client\\program\\Basis.dll");
+    auto chars = [](const std::string& text) { return static_cast<long>(text.size()); };
+    const struct {
+        long width;
+        const char* shown;
+    } cases[] = {
+        {100, "/tmp/quarnel/host/Daten/Client/program/Basis.dll"},
+        {47, "/.../host/Daten/Client/program/Basis.dll"},
+        {39, "/.../Daten/Client/program/Basis.dll"},
+        {24, "/.../program/Basis.dll"},
+        {3, "/.../Basis.dll"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortenPathToWidth(shown, platform::DisplayRootLength(shown), c.width, chars),
+                  c.shown)
+            << c.width;
+    EXPECT_EQ(platform::DisplayRootLength("relative/x.dll"), 0u);
+}
+#endif
 
 TEST(OsCode, ClassifiesTheVersionRecord) {
     struct Case {
