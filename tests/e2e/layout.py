@@ -36,6 +36,8 @@ def lay_out(scenario, example, package, roots, ini, data, prog, followup=None):
     if followup:
         shutil.copyfile(followup, os.path.join(package, "Nachlauf.exe"))
         os.chmod(os.path.join(package, "Nachlauf.exe"), 0o755)
+    for name in scenario.followup_names:
+        shutil.copy(os.path.join(package, "Nachlauf.exe"), os.path.join(package, name))
     for name, content in scenario.extra_package.items():
         write(os.path.join(package, name), content, example)
     if scenario.setup_inf == WORKED_EXAMPLE:

@@ -57,6 +57,8 @@ class Scenario:
     questions: List[Callable] = field(default_factory=list)
     files: Dict[str, Content] = field(default_factory=dict)
     followup_ran: Optional[bool] = None
+    # Further names the package holds the follow-up program under.
+    followup_names: List[str] = field(default_factory=list)
     extra_host: Dict[str, Content] = field(default_factory=dict)
     extra_package: Dict[str, Content] = field(default_factory=dict)
 
@@ -172,6 +174,11 @@ SCENARIOS = [
                     PROGRAM_DIR + "Fehlt.dll": None,
                     PROGRAM_DIR + "Update.inf": OLD_RECORD},
              followup_ran=False),
+    Scenario("a follow-up program with a blank in its path",
+             setup_inf=inf(*HEAD, "EXEFile1=Nach lauf.exe /q", "[Block1]",
+                           "Section=GENERAL-Directories", "Pfad=ProgDir", "File1=Hilfe.chm"),
+             actions=["install"], info=message(IDS_SUCCESS), progress=100, warning=False,
+             followup_names=["Nach lauf.exe"], followup_ran=True),
     Scenario("a follow-up program cannot be started",
              setup_inf=inf(*HEAD, "EXEFile1=GibtEsNicht.exe /x", "[Block1]",
                            "Section=GENERAL-Directories", "Pfad=ProgDir", "File1=Hilfe.chm"),
