@@ -1,8 +1,9 @@
 // Finding the host program folder and checking the required versions of SETUP.INF.
+#include "setup/config/CheckInstallation.h"
+
 #include "framework/Messages.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
-#include "setup/app/SetupDlg.h"
 #include "setup/config/FileText.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
@@ -35,25 +36,24 @@ std::string InstalledVersionOf(const std::string& path) {
 
 } // namespace
 
-BOOL CSetupDlg::CheckInstallation() {
+BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder) {
     std::string dataDir =
         platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName);
     if (dataDir.empty()) {
-        ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
+        view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
         return FALSE;
     }
 
-    m_strProgramDir = WithFinalBackslash(dataDir) + kProgramSubfolder;
-    m_bProgramDirFound = platform::PathExists(m_strProgramDir);
+    folder.path = WithFinalBackslash(dataDir) + kProgramSubfolder;
+    folder.found = platform::PathExists(folder.path);
 
-    std::string baseFolder = m_bProgramDirFound
-                                 ? m_strProgramDir
-                                 : WithFinalBackslash(platform::ReadProfileValue(
-                                       kDirectoriesSection, kProgDirKey, kHostIniName));
+    std::string baseFolder = folder.found ? folder.path
+                                          : WithFinalBackslash(platform::ReadProfileValue(
+                                                kDirectoriesSection, kProgDirKey, kHostIniName));
 
     for (int n = 1;; ++n) {
         std::string entry = platform::ReadProfileValue(
-            kInstallationSection, kRequiredVersionKey + std::to_string(n), m_strSetupInf);
+            kInstallationSection, kRequiredVersionKey + std::to_string(n), setupInf);
         if (entry.empty())
             return TRUE;
 
@@ -66,19 +66,19 @@ BOOL CSetupDlg::CheckInstallation() {
             required = entry.substr(split + 1);
         }
         if (installed.empty()) {
-            ShowSetupError(LoadMessage(IDS_NO_VERSION));
+            view.ShowSetupError(LoadMessage(IDS_NO_VERSION));
             return FALSE;
         }
 
         switch (CompareWithRequired(installed, required)) {
         case VersionCheck::InstalledNewer:
-            ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
+            view.ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
             return FALSE;
         case VersionCheck::InstalledOlder: {
             std::string info = platform::ReadProfileValue(
-                kInstallationSection, kInfoTextKey + std::to_string(n), m_strSetupInf);
+                kInstallationSection, kInfoTextKey + std::to_string(n), setupInf);
             if (!info.empty()) {
-                ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
+                view.ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
                 return FALSE;
             }
             break; // without an explanation, an older installed version is accepted

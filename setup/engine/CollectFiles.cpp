@@ -3,10 +3,9 @@
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/SystemInfo.h"
-#include "setup/app/SetupDlg.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
-#include "setup/engine/ModuleFolder.h"
+#include "setup/engine/SetupEngine.h"
 #include "setup/res/resource.h"
 
 namespace {
@@ -41,25 +40,25 @@ size_t NextSeparator(const std::string& path, size_t from) {
 
 } // namespace
 
-void CSetupDlg::CreateFolderPath(const std::string& path) {
+void SetupEngine::CreateFolderPath(const std::string& path) const {
     for (size_t pos = FirstCreatableLevel(path); pos < path.size();) {
         size_t end = NextSeparator(path, pos);
         std::string level = path.substr(0, end);
-        if (!platform::PathExists(level) && !platform::CreateFolder(level))
+        if (!platform::PathExists(level) && !m_actions.CreateFolder(level))
             return;
         pos = end + 1;
     }
 }
 
-BOOL CSetupDlg::CollectFiles(CCopyList& list) {
-    std::string sourceFolder = GetModuleFolder();
+BOOL SetupEngine::CollectFiles(CCopyList& list) const {
+    const std::string& setupInf = m_context.setupInf;
 
     for (int n = 1;; ++n) {
         std::string block = kBlockSection + std::to_string(n);
-        std::string section = platform::ReadProfileValue(block, kBlockSectionKey, m_strSetupInf);
+        std::string section = platform::ReadProfileValue(block, kBlockSectionKey, setupInf);
         if (section.empty())
             break;
-        std::string path = platform::ReadProfileValue(block, kBlockPathKey, m_strSetupInf);
+        std::string path = platform::ReadProfileValue(block, kBlockPathKey, setupInf);
         if (path.empty())
             break;
 
@@ -67,17 +66,18 @@ BOOL CSetupDlg::CollectFiles(CCopyList& list) {
         if (section.find("WINDOWS_DIR") != std::string::npos) {
             targetFolder = WindowsFolderFor(path);
         } else {
-            if (m_bProgramDirFound && section == kDirectoriesSection && path == kProgDirKey) {
-                targetFolder = m_strProgramDir;
+            if (m_context.programDirFound && section == kDirectoriesSection &&
+                path == kProgDirKey) {
+                targetFolder = m_context.programDir;
             } else {
                 std::string folder = platform::ReadProfileValue(section, path, kHostIniName);
                 if (folder.empty()) {
-                    ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
+                    m_view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
                     return FALSE;
                 }
                 targetFolder = WithFinalBackslash(folder);
             }
-            std::string subdir = platform::ReadProfileValue(block, kBlockSubdirKey, m_strSetupInf);
+            std::string subdir = platform::ReadProfileValue(block, kBlockSubdirKey, setupInf);
             if (!subdir.empty()) {
                 targetFolder = WithFinalBackslash(targetFolder + subdir);
                 CreateFolderPath(targetFolder);
@@ -86,13 +86,13 @@ BOOL CSetupDlg::CollectFiles(CCopyList& list) {
 
         for (int m = 1;; ++m) {
             std::string value =
-                platform::ReadProfileValue(block, kBlockFileKey + std::to_string(m), m_strSetupInf);
+                platform::ReadProfileValue(block, kBlockFileKey + std::to_string(m), setupInf);
             if (value.empty())
                 break;
             size_t split = value.rfind(';');
             CCopyEntry* entry = new CCopyEntry;
             std::string fileName = split == std::string::npos ? value : value.substr(0, split);
-            entry->m_strSource = sourceFolder + fileName;
+            entry->m_strSource = m_context.sourceFolder + fileName;
             entry->m_strTarget = targetFolder + fileName;
             if (split != std::string::npos)
                 entry->m_strOptions = value.substr(split + 1);
@@ -101,7 +101,7 @@ BOOL CSetupDlg::CollectFiles(CCopyList& list) {
     }
 
     if (list.empty()) {
-        ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        m_view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }
     return TRUE;
