@@ -14,8 +14,8 @@ namespace {
 // otherwise the system directory.
 std::string WindowsFolderFor(const std::string& path) {
     return WithFinalBackslash(path.find("WINDIR") != std::string::npos
-                                  ? platform::GetWindowsDirectory()
-                                  : platform::GetSystemDirectory());
+                                  ? platform::WindowsFolder()
+                                  : platform::SystemFolder());
 }
 
 // Where the folder levels of a path start: after a drive root such as "D:\", or after the share
