@@ -419,12 +419,14 @@ private:
         namespace fs = std::filesystem;
         std::error_code error;
         fs::path root(m_folder);
+        size_t rootLength = root.generic_string().size();
         std::set<std::string> ignored{PayloadKey(kSetupInfName), "setup.exe", "setup"};
         for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
              it.increment(error)) {
             if (!it->is_regular_file(error))
                 continue;
-            std::string relative = fs::relative(it->path(), root, error).generic_string();
+            // The name below the package folder, without asking the file system again.
+            std::string relative = it->path().generic_string().substr(rootLength);
             std::string name = PayloadKey(relative);
             if (ignored.count(name) || m_named.count(name))
                 continue;
