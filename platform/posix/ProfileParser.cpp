@@ -6,54 +6,11 @@ namespace platform {
 
 namespace {
 
-// The Windows reader also takes Ctrl-Z, the old end-of-file mark, for a blank.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-// Lower case in code page 1252, as the names of a German system's profiles compare.
-char FoldCase(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-        return static_cast<char>(u + 0x20);
-    switch (u) {
-    case 0x8A: // S with caron
-    case 0x8C: // OE
-    case 0x8E: // Z with caron
-        return static_cast<char>(u + 0x10);
-    case 0x9F: // Y with diaeresis
-        return static_cast<char>(0xFF);
-    default:
-        return c;
-    }
-}
-
-std::string Trimmed(const char* begin, const char* end) {
-    while (begin < end && IsBlank(*begin))
-        ++begin;
-    while (end > begin && IsBlank(end[-1]))
-        --end;
-    return std::string(begin, end);
-}
-
 std::string NameKey(const std::string& name) {
-    std::string key = Trimmed(name.data(), name.data() + name.size());
+    std::string key = TrimProfileBlanks(name.data(), name.data() + name.size());
     for (char& c : key)
-        c = FoldCase(c);
+        c = FoldProfileCase(c);
     return key;
-}
-
-std::string ValueOf(const char* begin, const char* end) {
-    std::string value = Trimmed(begin, end);
-    size_t nul = value.find('\0');
-    if (nul != std::string::npos)
-        value.resize(nul);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > kProfileValueLimit)
-        value.resize(kProfileValueLimit);
-    return value;
 }
 
 } // namespace
@@ -94,29 +51,12 @@ ProfileData ParseProfile(const char* text, size_t size) {
         if (next < end && *next == '\n')
             ++next;
 
-        const char* begin = cursor;
-        const char* last = lineEnd;
+        ProfileLine line = ClassifyProfileLine(cursor, lineEnd);
         cursor = next;
-        while (begin < last && IsBlank(*begin))
-            ++begin;
-        while (last > begin && IsBlank(last[-1]))
-            --last;
-        if (begin == last || *begin == ';')
-            continue;
-
-        if (*begin == '[') {
-            // The name runs to the last "]" of the line; without one the line is no header.
-            const char* close = last;
-            while (close > begin && close[-1] != ']')
-                --close;
-            if (close > begin + 1) {
-                keys = data.OpenSection(std::string(begin + 1, close - 1));
-                continue;
-            }
-        }
-        const char* equals = static_cast<const char*>(std::memchr(begin, '=', last - begin));
-        if (keys && equals)
-            ProfileData::AddKey(*keys, std::string(begin, equals), ValueOf(equals + 1, last));
+        if (line.kind == ProfileLine::Kind::Section)
+            keys = data.OpenSection(line.name);
+        else if (line.kind == ProfileLine::Kind::Key && keys)
+            ProfileData::AddKey(*keys, line.name, ProfileValueAsRead(line.value));
     }
     return data;
 }

@@ -7,30 +7,27 @@
 #include "setup/config/FileText.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
+#include "setup/config/SetupRules.h"
 #include "setup/config/VersionCompare.h"
 #include "setup/engine/VersionInfo.h"
 #include "setup/res/resource.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace {
-
-std::string ToUpper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // The installed version of a required-version file, read by its extension; empty when it cannot
 // be determined.
 std::string InstalledVersionOf(const std::string& path) {
-    std::string extension = ToUpper(GetFileExtension(path));
     std::string version;
-    if (extension == ".EXE")
+    switch (VersionSourceOf(path)) {
+    case VersionSource::FileVersion:
         GetFileVersionString(path, version, "FileVersion");
-    else if (extension == ".INF")
+        break;
+    case VersionSource::VersionText:
         version = VersionTextOf(ReadFileText(path));
+        break;
+    case VersionSource::None:
+        break;
+    }
     return version;
 }
 
@@ -53,18 +50,16 @@ BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgram
 
     for (int n = 1;; ++n) {
         std::string entry = platform::ReadProfileValue(
-            kInstallationSection, kRequiredVersionKey + std::to_string(n), setupInf);
+            kInstallationSection, NumberedName(kRequiredVersionKey, n), setupInf);
         if (entry.empty())
             return TRUE;
 
         // An entry without ";" names no file, so no installed version can be found for it.
-        size_t split = entry.rfind(';');
-        std::string installed;
+        std::string file;
         std::string required;
-        if (split != std::string::npos) {
-            installed = InstalledVersionOf(baseFolder + entry.substr(0, split));
-            required = entry.substr(split + 1);
-        }
+        std::string installed;
+        if (SplitRequiredVersion(entry, file, required))
+            installed = InstalledVersionOf(baseFolder + file);
         if (installed.empty()) {
             view.ShowSetupError(LoadMessage(IDS_NO_VERSION));
             return FALSE;
@@ -75,8 +70,8 @@ BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgram
             view.ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
             return FALSE;
         case VersionCheck::InstalledOlder: {
-            std::string info = platform::ReadProfileValue(
-                kInstallationSection, kInfoTextKey + std::to_string(n), setupInf);
+            std::string info = platform::ReadProfileValue(kInstallationSection,
+                                                          NumberedName(kInfoTextKey, n), setupInf);
             if (!info.empty()) {
                 view.ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
                 return FALSE;

@@ -5,6 +5,7 @@
 #include "platform/SystemInfo.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
+#include "setup/config/SetupRules.h"
 #include "setup/engine/SetupEngine.h"
 #include "setup/res/resource.h"
 
@@ -13,9 +14,8 @@ namespace {
 // What a "WINDOWS_DIR" block's Pfad names: the Windows directory when it contains "WINDIR",
 // otherwise the system directory.
 std::string WindowsFolderFor(const std::string& path) {
-    return WithFinalBackslash(path.find("WINDIR") != std::string::npos
-                                  ? platform::WindowsFolder()
-                                  : platform::SystemFolder());
+    return WithFinalBackslash(NamesWindowsDirectory(path) ? platform::WindowsFolder()
+                                                          : platform::SystemFolder());
 }
 
 // Where the folder levels of a path start: after a drive root such as "D:\", or after the share
@@ -54,7 +54,7 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
     const std::string& setupInf = m_context.setupInf;
 
     for (int n = 1;; ++n) {
-        std::string block = kBlockSection + std::to_string(n);
+        std::string block = NumberedName(kBlockSection, n);
         std::string section = platform::ReadProfileValue(block, kBlockSectionKey, setupInf);
         if (section.empty())
             break;
@@ -63,11 +63,10 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
             break;
 
         std::string targetFolder;
-        if (section.find("WINDOWS_DIR") != std::string::npos) {
+        if (IsWindowsFolderBlock(section)) {
             targetFolder = WindowsFolderFor(path);
         } else {
-            if (m_context.programDirFound && section == kDirectoriesSection &&
-                path == kProgDirKey) {
+            if (m_context.programDirFound && TakesFoundProgramFolder(section, path)) {
                 targetFolder = m_context.programDir;
             } else {
                 std::string folder = platform::ReadProfileValue(section, path, kHostIniName);
@@ -86,16 +85,14 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
 
         for (int m = 1;; ++m) {
             std::string value =
-                platform::ReadProfileValue(block, kBlockFileKey + std::to_string(m), setupInf);
+                platform::ReadProfileValue(block, NumberedName(kBlockFileKey, m), setupInf);
             if (value.empty())
                 break;
-            size_t split = value.rfind(';');
+            FileValue file = SplitFileValue(value);
             CCopyEntry* entry = new CCopyEntry;
-            std::string fileName = split == std::string::npos ? value : value.substr(0, split);
-            entry->m_strSource = m_context.sourceFolder + fileName;
-            entry->m_strTarget = targetFolder + fileName;
-            if (split != std::string::npos)
-                entry->m_strOptions = value.substr(split + 1);
+            entry->m_strSource = m_context.sourceFolder + file.name;
+            entry->m_strTarget = targetFolder + file.name;
+            entry->m_strOptions = file.options;
             list.push_back(entry);
         }
     }

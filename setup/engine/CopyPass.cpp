@@ -1,17 +1,18 @@
 // The copy pass: filter each entry, show it, copy it, advance the progress bar.
 #include "framework/Messages.h"
+#include "setup/config/SetupRules.h"
 #include "setup/engine/OsCode.h"
 #include "setup/engine/SetupEngine.h"
 #include "setup/res/resource.h"
 
 BOOL SetupEngine::CheckFileOptions(const std::string& options, const std::string& source,
                                    const std::string& target) const {
-    if (options.find("WIN") != std::string::npos) {
+    if (HasSystemFilter(options)) {
         const char* tag = OsTag(m_context.osCode);
         if (tag && options.find(tag) == std::string::npos)
             return FALSE;
     }
-    if (options.find("VERSION") != std::string::npos)
+    if (AsksBeforeReplacing(options))
         return ConfirmReplace(source, target);
     return TRUE;
 }

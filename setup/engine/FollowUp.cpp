@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 #include "platform/Profile.h"
 #include "setup/config/SetupFiles.h"
+#include "setup/config/SetupRules.h"
 #include "setup/engine/SetupEngine.h"
 #include "setup/res/resource.h"
 
@@ -15,7 +16,7 @@ int StartProgram(const std::string& commandLine, int wait) {
 BOOL SetupEngine::RunPrograms() const {
     for (int n = 1;; ++n) {
         std::string commandLine = platform::ReadProfileValue(
-            kInstallationSection, kProgramKey + std::to_string(n), m_context.setupInf);
+            kInstallationSection, NumberedName(kProgramKey, n), m_context.setupInf);
         if (commandLine.empty())
             return TRUE;
         if (!m_actions.RunProgram(commandLine)) {
