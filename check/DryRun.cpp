@@ -128,13 +128,9 @@ DryRun DryRunPackage(const std::string& folder, int osCode) {
 
     // The dialog's start-up, in its order.
     std::string setupInf = folder + kSetupInfName;
-    std::string title = platform::ReadProfileValue(kInstallationSection, kTitleKey, setupInf);
-    if (title.empty()) {
-        Stop(run, LoadMessage(IDS_INVALID_CONFIG));
-        return run;
-    }
-    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
-        Stop(run, LoadMessage(IDS_NO_INSTALLATION));
+    std::string title;
+    if (!CheckPackageAndHost(view, setupInf, title)) {
+        Stop(run, view.error);
         return run;
     }
     HostProgramFolder programFolder;

@@ -33,6 +33,20 @@ std::string InstalledVersionOf(const std::string& path) {
 
 } // namespace
 
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title) {
+    title = platform::ReadProfileValue(kInstallationSection, kTitleKey, setupInf);
+    if (title.empty()) {
+        view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        return FALSE;
+    }
+    // Only the presence of the host is checked here; CheckInstallation reads the key again.
+    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
+        view.ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder) {
     std::string dataDir =
         platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName);

@@ -12,6 +12,11 @@ struct HostProgramFolder {
     bool found = false;
 };
 
+// The start-up's first two checks, in the dialog's order: SETUP.INF must give the package title
+// (into `title`), and TALMORIX.INI a data folder. FALSE after entering the error state; `title` is
+// set whenever SETUP.INF has one, so the header can show it in the error state too.
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title);
+
 // Reads the data folder from TALMORIX.INI into `folder`, then checks every RequiredVersion of
 // `setupInf`. FALSE after entering the error state with the reason.
 BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder);
