@@ -1,7 +1,11 @@
 // The application object and its bases: CObject -> CCmdTarget -> CWinThread -> CWinApp.
 //
-// Message routing uses small hand-written tables: a class's message map is a record of its base
-// class's map and an entry list ending in the end marker (nMessage 0, pfn nullptr).
+// The run-time class records and the message maps below are scaffolding that the layout of these
+// classes requires (their slots and static members are part of what a framework library presents
+// to its host); nothing in our programs dispatches through them. The dialog's messages reach
+// virtual handlers directly (Dialog.h). OnCmdMsg walks the maps only when a caller asks it to.
+// A class's message map is a record of its base class's map and an entry list ending in the end
+// marker (nMessage 0, pfn nullptr).
 #pragma once
 
 #include "framework/WinDefs.h"

@@ -1,20 +1,18 @@
 // What the setup asks of the system about itself: its own file, the Windows folders, the version.
 #pragma once
 
-#include "platform/WindowsHeaders.h"
-
 #include <cstdint>
 #include <string>
 
 namespace platform {
 
 // The full file name of the running program, however long.
-std::string GetModuleFileName();
+std::string ModuleFilePath();
 
 // The Windows directory (POSIX: $QUARNEL_WINDIR) and the system directory (POSIX:
 // $QUARNEL_SYSDIR, by default <windows directory>/system32), without a final separator.
-std::string GetWindowsDirectory();
-std::string GetSystemDirectory();
+std::string WindowsFolder();
+std::string SystemFolder();
 
 // GetVersionExA with the basic OSVERSIONINFOA record. `ok` is false when the call failed; on
 // POSIX the platform id is 0 (neither Windows 9x nor NT).
@@ -29,7 +27,7 @@ OsVersion GetOsVersion();
 
 #ifndef _WIN32
 // Tests run the setup's code in-process as if the program lay elsewhere.
-void SetModuleFileNameForTesting(const std::string& path);
+void SetModuleFilePathForTesting(const std::string& path);
 #endif
 
 } // namespace platform

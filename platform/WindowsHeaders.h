@@ -1,6 +1,6 @@
-// <windows.h> as every part of the programs includes it. Its A/W macros rename some of our own
-// declarations (GetModuleFileName -> GetModuleFileNameA, ...); including it the same way before
-// them keeps declarations, definitions and calls consistent.
+// <windows.h> as the Windows backends include it: lean, and without the min/max macros. Only
+// backend sources and the framework's type header include it; no function of ours is named like
+// a Win32 function that its A/W macros would rename.
 #pragma once
 
 #ifdef _WIN32

@@ -35,24 +35,26 @@ int ButtonByMnemonic(const DialogSnapshot& dialog, char key) {
     return 0;
 }
 
-// The command a key stands for in the dialog; 0 when it stands for none.
+// The default push button's command, as DM_GETDEFID gives it: IDOK when no button is the default.
+int DefaultCommand(const DialogSnapshot& dialog) {
+    for (const ControlSnapshot& c : dialog.controls)
+        if (c.isButton && c.isDefault)
+            return c.id;
+    return IDOK;
+}
+
+// The command a key stands for in the dialog, by the rules of a Windows dialog: Enter presses the
+// default button (even a hidden one: the dialog itself decides whether its default command still
+// means anything), Escape cancels, and a letter presses the visible button it is the mnemonic of.
+// 0 when the key stands for none.
 int CommandForKey(const DialogSnapshot& dialog, const std::string& key) {
     if (key.empty())
-        return IDOK;
+        return DefaultCommand(dialog);
     if (key[0] == kEscape)
         return IDCANCEL;
     if (key.size() != 1)
         return 0;
-    char c = Lower(key[0]);
-    // "i" is the default button even when hidden: the dialog itself decides whether its default
-    // command still means anything, as with Enter on Windows.
-    if (c == 'i')
-        return IDOK;
-    if (int id = ButtonByMnemonic(dialog, c))
-        return id;
-    if (c == 'a' || c == 'b')
-        return IDCANCEL;
-    return 0;
+    return ButtonByMnemonic(dialog, Lower(key[0]));
 }
 
 int AnswerForKey(const std::vector<MessageBoxButton>& buttons, const std::string& key) {

@@ -104,7 +104,7 @@ std::vector<std::string> NameVariants(const std::string& name) {
 
 std::vector<std::string> SearchFolders() {
     std::vector<std::string> folders;
-    std::string own = FolderOf(ToPosixPath(GetModuleFileName()));
+    std::string own = FolderOf(ToPosixPath(ModuleFilePath()));
     if (!own.empty())
         folders.push_back(own);
     const char* path = std::getenv("PATH");

@@ -55,7 +55,7 @@ bool ResolveProfilePath(const std::string& file, std::string& path) {
         path = ToPosixPath(file);
         return true;
     }
-    std::string windows = GetWindowsDirectory();
+    std::string windows = WindowsFolder();
     if (windows.empty())
         return false;
     path = ToPosixPath(windows) + "/" + file;

@@ -1,6 +1,7 @@
 #include "platform/posix/ProfileParser.h"
 
-#include "platform/posix/ProfileText.h"
+#include "platform/ProfileText.h"
+#include "platform/posix/ProfileEncoding.h"
 #include "resources/Codepage.h"
 
 #include <algorithm>
@@ -9,27 +10,9 @@ namespace platform {
 
 namespace {
 
-// The Windows reader also takes Ctrl-Z, the old end-of-file mark, for a blank; no character
-// beyond ASCII is one (a no-break space stays part of a value).
+// The blanks are all ASCII: a no-break space or an ideographic space stays part of a value.
 bool IsBlank(char16_t c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == 0x1A;
-}
-
-// Lower case in code page 1252, as the names of a German system's profiles compare.
-char FoldCase(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-        return static_cast<char>(u + 0x20);
-    switch (u) {
-    case 0x8A: // S with caron
-    case 0x8C: // OE
-    case 0x8E: // Z with caron
-        return static_cast<char>(u + 0x10);
-    case 0x9F: // Y with diaeresis
-        return static_cast<char>(0xFF);
-    default:
-        return c;
-    }
+    return c < 0x80 && IsProfileBlank(static_cast<char>(c));
 }
 
 using Text = std::u16string;
@@ -45,7 +28,7 @@ Text Trimmed(Cursor begin, Cursor end) {
 
 std::string FoldedName(std::string name) {
     for (char& c : name)
-        c = FoldCase(c);
+        c = FoldProfileCase(c);
     return name;
 }
 

@@ -1,14 +1,13 @@
 // The content of a Windows profile (INI) file, parsed once and then looked up by name.
 #pragma once
 
+#include "platform/ProfileText.h"
+
 #include <cstddef>
 #include <string>
 #include <unordered_map>
 
 namespace platform {
-
-// At most this many characters of a value are seen: the setup reads into 1024-byte buffers.
-constexpr size_t kProfileValueLimit = 1023;
 
 class ProfileData {
 public:

@@ -38,7 +38,7 @@ std::string ReadOwnExecutable() {
 
 } // namespace
 
-std::string GetModuleFileName() {
+std::string ModuleFilePath() {
     {
         std::lock_guard<std::mutex> lock(moduleMutex);
         if (!moduleOverride.empty())
@@ -47,7 +47,7 @@ std::string GetModuleFileName() {
     return ReadOwnExecutable();
 }
 
-void SetModuleFileNameForTesting(const std::string& path) {
+void SetModuleFilePathForTesting(const std::string& path) {
     std::lock_guard<std::mutex> lock(moduleMutex);
     moduleOverride = path;
 }
@@ -55,16 +55,16 @@ void SetModuleFileNameForTesting(const std::string& path) {
 // A system has a Windows directory only when QUARNEL_WINDIR names one. Unset (or empty) the answer
 // is "": a bare profile name such as TALMORIX.INI is then found nowhere, so the setup reports that
 // there is no installation rather than guessing a folder.
-std::string GetWindowsDirectory() {
+std::string WindowsFolder() {
     return WithoutFinalSeparator(FromEnvironment("QUARNEL_WINDIR"));
 }
 
 // QUARNEL_SYSDIR, else the folder system32 of the Windows directory; "" when there is neither.
-std::string GetSystemDirectory() {
+std::string SystemFolder() {
     std::string system = FromEnvironment("QUARNEL_SYSDIR");
     if (!system.empty())
         return WithoutFinalSeparator(system);
-    std::string windows = GetWindowsDirectory();
+    std::string windows = WindowsFolder();
     if (windows.empty())
         return "";
     return (windows == "/" ? "" : windows) + "/system32";

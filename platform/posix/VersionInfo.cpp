@@ -1,21 +1,12 @@
 #include "platform/VersionInfo.h"
 
+#include "platform/posix/Paths.h"
 #include "resources/PeImage.h"
 #include "resources/VersionBlock.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace platform {
-
-namespace {
-
-std::string ToPosixPath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-} // namespace
 
 // Only the headers and the resource section of the file are read (never the whole file), and the
 // version resource is picked among its languages as the loader would.

@@ -1,5 +1,7 @@
 #include "platform/SystemInfo.h"
 
+#include "platform/WindowsHeaders.h"
+
 #include <vector>
 
 namespace platform {
@@ -27,7 +29,7 @@ template <typename Query> std::string QueryFolder(Query query) {
 
 // GetModuleFileNameA cuts a long name to the buffer without saying how much it needs, so the
 // buffer grows until the name fits with room to spare.
-std::string GetModuleFileName() {
+std::string ModuleFilePath() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         DWORD length =
@@ -42,12 +44,12 @@ std::string GetModuleFileName() {
     }
 }
 
-std::string GetWindowsDirectory() {
+std::string WindowsFolder() {
     return QueryFolder(
         [](char* buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); });
 }
 
-std::string GetSystemDirectory() {
+std::string SystemFolder() {
     return QueryFolder([](char* buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); });
 }
 

@@ -1,7 +1,7 @@
 #include "setup/app/SetupDlg.h"
 
 #include "framework/Messages.h"
-#include "platform/Profile.h"
+#include "setup/config/CheckInstallation.h"
 #include "setup/config/SetupFiles.h"
 #include "setup/engine/ModuleFolder.h"
 #include "setup/res/resource.h"
@@ -65,18 +65,12 @@ BOOL CSetupDlg::OnInitDialog() {
 
     m_strSetupInf = GetModuleFolder() + kSetupInfName;
 
-    std::string title = platform::ReadProfileValue(kInstallationSection, kTitleKey, m_strSetupInf);
-    if (title.empty()) {
-        ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+    std::string title;
+    BOOL found = CheckPackageAndHost(*this, m_strSetupInf, title);
+    if (!title.empty())
+        SetDlgItemText(IDC_HEADER_TEXT, "  " + title);
+    if (!found)
         return TRUE;
-    }
-    SetDlgItemText(IDC_HEADER_TEXT, "  " + title);
-
-    // Only the presence of the host is checked here; CheckInstallation reads the key again.
-    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
-        ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
-        return TRUE;
-    }
 
     if (CheckInstallation()) {
         SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_INTRO));

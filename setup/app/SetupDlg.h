@@ -3,21 +3,25 @@
 
 #include "framework/Dialog.h"
 #include "setup/engine/CopyEntry.h"
+#include "setup/engine/SetupEngine.h"
+#include "setup/engine/SetupView.h"
 
 #include <string>
 
-class CSetupDlg : public CDialog {
+// The operations below are thin: the engine (setup/config, setup/engine) carries them out with
+// the dialog as its view.
+class CSetupDlg : public CDialog, private SetupView {
 public:
     explicit CSetupDlg(CWnd* pParent = nullptr);
     ~CSetupDlg() override;
 
     // Enters the terminal error state with a complete message text.
-    void ShowSetupError(const std::string& text);
+    void ShowSetupError(const std::string& text) override;
 
-    // Finds the host program folder and checks every required version (setup/config).
+    // Finds the host program folder and checks every required version.
     BOOL CheckInstallation();
 
-    // The copy list and the copy pass (setup/engine).
+    // The copy list and the copy pass.
     BOOL CollectFiles(CCopyList& list);
     BOOL CopyFiles(CCopyList& list);
     BOOL CheckFileOptions(const std::string& options, const std::string& source,
@@ -25,7 +29,7 @@ public:
     void CreateFolderPath(const std::string& path);
     BOOL ConfirmReplace(const std::string& source, const std::string& target);
 
-    // The run record and the follow-up programs (setup/engine).
+    // The run record and the follow-up programs.
     void WriteUpdateInf();
     BOOL RunPrograms();
 
@@ -50,6 +54,15 @@ protected:
     void OnDestroy() override;
 
 private:
+    // The rest of the dialog's face to the engine.
+    void SetInfoText(const std::string& text) override;
+    void SetProgress(int position) override;
+    bool AskYesNo(const std::string& question) override;
+    std::string FitPathToInfoText(const std::string& path) override;
+
+    // The engine over this dialog, for what the start-up has found so far.
+    SetupEngine Engine();
+
     // Only the ready state takes the install command: in the error and success states the
     // hidden install button may still be the default button, or a command may have been posted.
     enum class Stage { Starting, Ready, Installing, Succeeded, Failed };

@@ -1,84 +1,93 @@
 // Finding the host program folder and checking the required versions of SETUP.INF.
+#include "setup/config/CheckInstallation.h"
+
 #include "framework/Messages.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
-#include "setup/app/SetupDlg.h"
 #include "setup/config/FileText.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
+#include "setup/config/SetupRules.h"
 #include "setup/config/VersionCompare.h"
 #include "setup/engine/VersionInfo.h"
 #include "setup/res/resource.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace {
-
-std::string ToUpper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // The installed version of a required-version file, read by its extension; empty when it cannot
 // be determined.
 std::string InstalledVersionOf(const std::string& path) {
-    std::string extension = ToUpper(GetFileExtension(path));
     std::string version;
-    if (extension == ".EXE")
+    switch (VersionSourceOf(path)) {
+    case VersionSource::FileVersion:
         GetFileVersionString(path, version, "FileVersion");
-    else if (extension == ".INF")
+        break;
+    case VersionSource::VersionText:
         version = VersionTextOf(ReadFileText(path));
+        break;
+    case VersionSource::None:
+        break;
+    }
     return version;
 }
 
 } // namespace
 
-BOOL CSetupDlg::CheckInstallation() {
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title) {
+    title = platform::ReadProfileValue(kInstallationSection, kTitleKey, setupInf);
+    if (title.empty()) {
+        view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        return FALSE;
+    }
+    // Only the presence of the host is checked here; CheckInstallation reads the key again.
+    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
+        view.ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder) {
     std::string dataDir =
         platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName);
     if (dataDir.empty()) {
-        ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
+        view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
         return FALSE;
     }
 
-    m_strProgramDir = WithFinalBackslash(dataDir) + kProgramSubfolder;
-    m_bProgramDirFound = platform::PathExists(m_strProgramDir);
+    folder.path = WithFinalBackslash(dataDir) + kProgramSubfolder;
+    folder.found = platform::PathExists(folder.path);
 
-    std::string baseFolder = m_bProgramDirFound
-                                 ? m_strProgramDir
-                                 : WithFinalBackslash(platform::ReadProfileValue(
-                                       kDirectoriesSection, kProgDirKey, kHostIniName));
+    std::string baseFolder = folder.found ? folder.path
+                                          : WithFinalBackslash(platform::ReadProfileValue(
+                                                kDirectoriesSection, kProgDirKey, kHostIniName));
 
     for (int n = 1;; ++n) {
         std::string entry = platform::ReadProfileValue(
-            kInstallationSection, kRequiredVersionKey + std::to_string(n), m_strSetupInf);
+            kInstallationSection, NumberedName(kRequiredVersionKey, n), setupInf);
         if (entry.empty())
             return TRUE;
 
         // An entry without ";" names no file, so no installed version can be found for it.
-        size_t split = entry.rfind(';');
-        std::string installed;
+        std::string file;
         std::string required;
-        if (split != std::string::npos) {
-            installed = InstalledVersionOf(baseFolder + entry.substr(0, split));
-            required = entry.substr(split + 1);
-        }
+        std::string installed;
+        if (SplitRequiredVersion(entry, file, required))
+            installed = InstalledVersionOf(baseFolder + file);
         if (installed.empty()) {
-            ShowSetupError(LoadMessage(IDS_NO_VERSION));
+            view.ShowSetupError(LoadMessage(IDS_NO_VERSION));
             return FALSE;
         }
 
         switch (CompareWithRequired(installed, required)) {
         case VersionCheck::InstalledNewer:
-            ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
+            view.ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
             return FALSE;
         case VersionCheck::InstalledOlder: {
-            std::string info = platform::ReadProfileValue(
-                kInstallationSection, kInfoTextKey + std::to_string(n), m_strSetupInf);
+            std::string info = platform::ReadProfileValue(kInstallationSection,
+                                                          NumberedName(kInfoTextKey, n), setupInf);
             if (!info.empty()) {
-                ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
+                view.ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
                 return FALSE;
             }
             break; // without an explanation, an older installed version is accepted

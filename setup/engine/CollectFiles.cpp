@@ -3,10 +3,10 @@
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/SystemInfo.h"
-#include "setup/app/SetupDlg.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
-#include "setup/engine/ModuleFolder.h"
+#include "setup/config/SetupRules.h"
+#include "setup/engine/SetupEngine.h"
 #include "setup/res/resource.h"
 
 namespace {
@@ -14,9 +14,8 @@ namespace {
 // What a "WINDOWS_DIR" block's Pfad names: the Windows directory when it contains "WINDIR",
 // otherwise the system directory.
 std::string WindowsFolderFor(const std::string& path) {
-    return WithFinalBackslash(path.find("WINDIR") != std::string::npos
-                                  ? platform::GetWindowsDirectory()
-                                  : platform::GetSystemDirectory());
+    return WithFinalBackslash(NamesWindowsDirectory(path) ? platform::WindowsFolder()
+                                                          : platform::SystemFolder());
 }
 
 // Where the folder levels of a path start: after a drive root such as "D:\", or after the share
@@ -41,43 +40,43 @@ size_t NextSeparator(const std::string& path, size_t from) {
 
 } // namespace
 
-void CSetupDlg::CreateFolderPath(const std::string& path) {
+void SetupEngine::CreateFolderPath(const std::string& path) const {
     for (size_t pos = FirstCreatableLevel(path); pos < path.size();) {
         size_t end = NextSeparator(path, pos);
         std::string level = path.substr(0, end);
-        if (!platform::PathExists(level) && !platform::CreateFolder(level))
+        if (!platform::PathExists(level) && !m_actions.CreateFolder(level))
             return;
         pos = end + 1;
     }
 }
 
-BOOL CSetupDlg::CollectFiles(CCopyList& list) {
-    std::string sourceFolder = GetModuleFolder();
+BOOL SetupEngine::CollectFiles(CCopyList& list) const {
+    const std::string& setupInf = m_context.setupInf;
 
     for (int n = 1;; ++n) {
-        std::string block = kBlockSection + std::to_string(n);
-        std::string section = platform::ReadProfileValue(block, kBlockSectionKey, m_strSetupInf);
+        std::string block = NumberedName(kBlockSection, n);
+        std::string section = platform::ReadProfileValue(block, kBlockSectionKey, setupInf);
         if (section.empty())
             break;
-        std::string path = platform::ReadProfileValue(block, kBlockPathKey, m_strSetupInf);
+        std::string path = platform::ReadProfileValue(block, kBlockPathKey, setupInf);
         if (path.empty())
             break;
 
         std::string targetFolder;
-        if (section.find("WINDOWS_DIR") != std::string::npos) {
+        if (IsWindowsFolderBlock(section)) {
             targetFolder = WindowsFolderFor(path);
         } else {
-            if (m_bProgramDirFound && section == kDirectoriesSection && path == kProgDirKey) {
-                targetFolder = m_strProgramDir;
+            if (m_context.programDirFound && TakesFoundProgramFolder(section, path)) {
+                targetFolder = m_context.programDir;
             } else {
                 std::string folder = platform::ReadProfileValue(section, path, kHostIniName);
                 if (folder.empty()) {
-                    ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
+                    m_view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
                     return FALSE;
                 }
                 targetFolder = WithFinalBackslash(folder);
             }
-            std::string subdir = platform::ReadProfileValue(block, kBlockSubdirKey, m_strSetupInf);
+            std::string subdir = platform::ReadProfileValue(block, kBlockSubdirKey, setupInf);
             if (!subdir.empty()) {
                 targetFolder = WithFinalBackslash(targetFolder + subdir);
                 CreateFolderPath(targetFolder);
@@ -86,22 +85,20 @@ BOOL CSetupDlg::CollectFiles(CCopyList& list) {
 
         for (int m = 1;; ++m) {
             std::string value =
-                platform::ReadProfileValue(block, kBlockFileKey + std::to_string(m), m_strSetupInf);
+                platform::ReadProfileValue(block, NumberedName(kBlockFileKey, m), setupInf);
             if (value.empty())
                 break;
-            size_t split = value.rfind(';');
+            FileValue file = SplitFileValue(value);
             CCopyEntry* entry = new CCopyEntry;
-            std::string fileName = split == std::string::npos ? value : value.substr(0, split);
-            entry->m_strSource = sourceFolder + fileName;
-            entry->m_strTarget = targetFolder + fileName;
-            if (split != std::string::npos)
-                entry->m_strOptions = value.substr(split + 1);
+            entry->m_strSource = m_context.sourceFolder + file.name;
+            entry->m_strTarget = targetFolder + file.name;
+            entry->m_strOptions = file.options;
             list.push_back(entry);
         }
     }
 
     if (list.empty()) {
-        ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        m_view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }
     return TRUE;

@@ -1,9 +1,9 @@
 // Asking before a file on disk is replaced by an older or differently localised copy.
 #include "framework/Messages.h"
 #include "platform/VersionInfo.h"
-#include "setup/app/SetupDlg.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/VersionCompare.h"
+#include "setup/engine/SetupEngine.h"
 #include "setup/engine/VersionInfo.h"
 #include "setup/res/resource.h"
 
@@ -24,7 +24,7 @@ void ReplaceAll(std::string& text, const std::string& placeholder, const std::st
 
 } // namespace
 
-BOOL CSetupDlg::ConfirmReplace(const std::string& source, const std::string& target) {
+BOOL SetupEngine::ConfirmReplace(const std::string& source, const std::string& target) const {
     std::string fileName = FileNameOf(source);
 
     // The versions are compared by value, component by component: the file on disk is only
@@ -34,7 +34,7 @@ BOOL CSetupDlg::ConfirmReplace(const std::string& source, const std::string& tar
     if (GetFileVersionString(source, sourceVersion, "FileVersion") &&
         GetFileVersionString(target, targetVersion, "FileVersion") &&
         VersionIsNewer(targetVersion, sourceVersion)) {
-        if (MessageBox(FormatMessageText(IDS_NEWER_EXISTS, {fileName}), MB_YESNO) == IDNO)
+        if (!m_view.AskYesNo(FormatMessageText(IDS_NEWER_EXISTS, {fileName})))
             return FALSE;
     }
 
@@ -47,7 +47,7 @@ BOOL CSetupDlg::ConfirmReplace(const std::string& source, const std::string& tar
         ReplaceAll(question, "%1", fileName);
         ReplaceAll(question, "%2", platform::LanguageName(targetLanguage));
         ReplaceAll(question, "%3", platform::LanguageName(sourceLanguage));
-        return MessageBox(question, MB_YESNO) == IDYES;
+        return m_view.AskYesNo(question);
     }
     return TRUE;
 }

@@ -84,8 +84,8 @@ TEST(CWinApp, TitleComesFromTheStringTableWhenNotNamed) {
         CTestApp app;
         EXPECT_EQ(AfxGetApp(), &app);
         ASSERT_TRUE(AfxInitModule(nullptr));
-        EXPECT_EQ(app.AppName(), "Quarnel ZTR Setup");
-        EXPECT_STREQ(app.m_pszAppName, "Quarnel ZTR Setup");
+        EXPECT_EQ(app.AppName(), "Probe");
+        EXPECT_STREQ(app.m_pszAppName, "Probe");
     }
     EXPECT_EQ(AfxGetApp(), nullptr);
     CTestApp named("Eigener Name");

@@ -1,5 +1,7 @@
 #include "framework/Messages.h"
 
+#include "framework_probe_ids.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,23 +38,21 @@ TEST(FormatPlaceholders, UsesOnlyTheFirst255Characters) {
 }
 
 TEST(LoadMessage, LoadsTheModulesStrings) {
-    EXPECT_EQ(LoadMessage(57344), "Quarnel ZTR Setup");
+    EXPECT_EQ(LoadMessage(IDS_PROBE_APP_TITLE), "Probe");
     EXPECT_EQ(LoadMessage(57345), "");
     EXPECT_EQ(LoadMessage(1), "");
 }
 
-// The catalogue's long texts come back whole and in code page 1252.
+// Long texts come back whole and in code page 1252.
 TEST(LoadMessage, LongGermanTextIsLoadedWhole) {
-    std::string intro = LoadMessage(62001);
-    if (intro.empty())
-        GTEST_SKIP() << "the module carries no message 62001";
-    EXPECT_EQ(intro.size(), 281u);
-    EXPECT_EQ(intro.substr(0, 20), "Dieses Setup f\xFCgt zu");
-    EXPECT_EQ(intro.substr(intro.size() - 16), "zu installieren.");
-    EXPECT_EQ(FormatMessageText(62007, {"A", "B"}), "Kopieren von:\r\nA\r\n\r\nnach:\r\nB");
-    EXPECT_EQ(FormatMessageText(62006, {}),
-              "Das angegebene Zielverzeichnis '?' konnte nicht gefunden werden.\r\n"
-              "Das Setup kann nicht ausgef\xFChrt werden.");
+    std::string text = LoadMessage(IDS_PROBE_LONG);
+    EXPECT_EQ(text.size(), 296u);
+    EXPECT_EQ(text.substr(0, 20), "Ein langer Text \xFC"
+                                  "ber");
+    EXPECT_EQ(text.substr(text.size() - 15), "aufh\xF6ren w\xFCrde.");
+    EXPECT_EQ(FormatMessageText(IDS_PROBE_TWO_ARGS, {"A", "B"}), "Von:\r\nA\r\n\r\nnach:\r\nB");
+    EXPECT_EQ(FormatMessageText(IDS_PROBE_ONE_ARG, {}),
+              "Der Ordner '?' fehlt.\r\nEs geht nicht weiter.");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "framework/posix/TerminalFrontEnd.h"
 #include "framework/posix/WindowModel.h"
 
+#include "framework_probe_ids.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -17,12 +19,17 @@ using framework_posix::DialogSnapshot;
 using framework_posix::ScopedFrontEnd;
 using framework_posix::ScriptedFrontEnd;
 
-// The setup's dialog template and the controls it drives.
-constexpr UINT kTemplate = 135;
-enum { kProgress = 1003, kHeader = 1005, kInfo = 1007, kWarning = 1009, kTopLine = 1010 };
+// The probe template of the framework's tests and the controls it drives.
+constexpr UINT kTemplate = IDD_PROBE;
+enum {
+    kProgress = IDC_PROBE_PROGRESS,
+    kHeader = IDC_PROBE_HEADER,
+    kInfo = IDC_PROBE_INFO,
+    kWarning = IDC_PROBE_HIDDEN,
+    kTopLine = IDC_PROBE_LINE
+};
 
-// A dialog over the setup's template that does what the setup's handlers do to the model, without
-// the setup's operations behind them.
+// A dialog over the probe template that does what an installer's handlers do to the model.
 class CProbeDlg : public CDialog {
 public:
     CProbeDlg() : CDialog(kTemplate) {}
@@ -76,7 +83,7 @@ TEST(PosixDialog, StartsAsTheTemplateSays) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(script.waits.size(), 1u);
     const DialogSnapshot& first = script.waits[0];
-    EXPECT_EQ(first.caption, "Quarnel ZTR Setup");
+    EXPECT_EQ(first.caption, "Probe");
     ExpectVisibility(first, {{kHeader, true},
                              {kInfo, true},
                              {kWarning, false},
@@ -87,7 +94,7 @@ TEST(PosixDialog, StartsAsTheTemplateSays) {
     EXPECT_FALSE(first.Find(IDCANCEL)->isDefault);
     EXPECT_TRUE(first.Find(kProgress)->isProgress);
     EXPECT_EQ(first.Find(kInfo)->text, "Bereit");
-    EXPECT_EQ(first.Find(IDOK)->text, "&Installieren");
+    EXPECT_EQ(first.Find(IDOK)->text, "&Starten");
     // The default focus is the first tab stop.
     EXPECT_EQ(first.focusId, IDOK);
 }
@@ -191,7 +198,7 @@ TEST(ShowMessageBox, CaptionAndDefaultIcon) {
         EXPECT_EQ(ShowMessageBox(nullptr, "Frage", c.asked), IDYES);
         ASSERT_EQ(script.messageBoxes.size(), 1u);
         EXPECT_EQ(script.messageBoxes[0].type, c.shown) << std::hex << c.asked;
-        EXPECT_EQ(script.messageBoxes[0].caption, "Quarnel ZTR Setup");
+        EXPECT_EQ(script.messageBoxes[0].caption, "Probe");
         EXPECT_EQ(script.messageBoxes[0].text, "Frage");
     }
 }
@@ -206,7 +213,7 @@ TEST(ShowMessageBox, UnansweredBoxesTakeTheSafeButton) {
     EXPECT_EQ(dlg.MessageBox("?", MB_OK), IDOK);
 }
 
-// The terminal front-end over the snapshot of the setup's template as it starts.
+// The terminal front-end over the snapshot of the probe template as it starts.
 class TerminalTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -226,15 +233,42 @@ TEST_F(TerminalTest, KeysPressButtons) {
         int command;
     };
     const Case cases[] = {
-        {"\n", IDOK},
-        {"i\n", IDOK},
-        {"I\n", IDOK},
+        {"\n", IDOK}, // Enter: the default button
+        {"s\n", IDOK},
+        {"S\n", IDOK},
         {"a\n", IDCANCEL},
-        {"b\n", IDCANCEL},
         {"\x1b\n", IDCANCEL},
         {"x\nzz\na\n", IDCANCEL}, // unknown input asks again
         {"", framework_posix::kEndOfInput},
         {"q\n", framework_posix::kEndOfInput},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.input);
+        std::ostringstream out;
+        framework_posix::TerminalFrontEnd terminal(in, out);
+        EXPECT_EQ(terminal.NextCommand(dialog), c.command) << c.input;
+    }
+}
+
+// Only visible buttons answer to their letter; Enter still reaches the default button when it is
+// hidden, and the dialog decides whether that command still means anything, as on Windows.
+TEST_F(TerminalTest, HiddenButtonsTakeNoLetterButEnterReachesTheDefault) {
+    for (auto& c : dialog.controls) {
+        if (c.id == IDOK)
+            c.visible = false;
+        if (c.id == IDCANCEL)
+            c.isDefault = true;
+    }
+    for (auto& c : dialog.controls)
+        if (c.id == IDOK)
+            c.isDefault = false;
+    struct Case {
+        const char* input;
+        int command;
+    };
+    const Case cases[] = {
+        {"s\n", framework_posix::kEndOfInput},
+        {"\n", IDCANCEL},
     };
     for (const Case& c : cases) {
         std::istringstream in(c.input);
@@ -253,9 +287,9 @@ TEST_F(TerminalTest, ShowsTheDialogAsText) {
             c.text = "Zeile eins\r\nZeile zwei f\xFCr alle";
     terminal.NextCommand(dialog);
     std::string shown = out.str();
-    EXPECT_NE(shown.find("Quarnel ZTR Setup"), std::string::npos);
+    EXPECT_NE(shown.find("Probe"), std::string::npos);
     EXPECT_NE(shown.find("Zeile eins\nZeile zwei f\xC3\xBCr alle"), std::string::npos);
-    EXPECT_NE(shown.find("[I]nstallieren  [A]bbrechen"), std::string::npos);
+    EXPECT_NE(shown.find("[S]tarten  [A]bbrechen"), std::string::npos);
     EXPECT_EQ(shown.find('%'), std::string::npos); // the bar is hidden
 }
 

@@ -72,13 +72,13 @@ protected:
     void SetUp() override {
         fs::create_directories(folder_.path() / "own");
         fs::create_directories(folder_.path() / "onpath");
-        platform::SetModuleFileNameForTesting(folder_.File("own/setup"));
+        platform::SetModuleFilePathForTesting(folder_.File("own/setup"));
         const char* path = std::getenv("PATH");
         oldPath_ = path ? path : "";
         ::setenv("PATH", (folder_.File("onpath") + ":" + oldPath_).c_str(), 1);
     }
     void TearDown() override {
-        platform::SetModuleFileNameForTesting("");
+        platform::SetModuleFilePathForTesting("");
         ::setenv("PATH", oldPath_.c_str(), 1);
     }
 

@@ -153,7 +153,7 @@ protected:
         ::setenv("QUARNEL_WINDIR", windows_.path().string().c_str(), 1);
 #endif
         name_ = "quarnel-profile-" + std::to_string(platform_test::ProcessId()) + ".ini";
-        path_ = platform::GetWindowsDirectory() + "/" + name_;
+        path_ = platform::WindowsFolder() + "/" + name_;
         WriteFile(path_, "[GENERAL-Directories]\r\nDataDir=/srv/daten\r\n");
         if (ReadFile(path_).empty())
             GTEST_SKIP() << "the Windows directory is not writable";

@@ -10,7 +10,7 @@
 namespace {
 
 TEST(SystemInfo, ModuleFileNameIsThisProgram) {
-    const std::string path = platform::GetModuleFileName();
+    const std::string path = platform::ModuleFilePath();
     EXPECT_TRUE(platform::PathExists(path)) << path;
     EXPECT_EQ(std::filesystem::path(path).stem().string(), "unit_platform") << path;
 }
@@ -18,7 +18,7 @@ TEST(SystemInfo, ModuleFileNameIsThisProgram) {
 #ifdef _WIN32
 TEST(SystemInfo, WindowsFolders) {
     for (const std::string& folder :
-         {platform::GetWindowsDirectory(), platform::GetSystemDirectory()}) {
+         {platform::WindowsFolder(), platform::SystemFolder()}) {
         ASSERT_FALSE(folder.empty());
         EXPECT_NE(folder.back(), '\\') << folder;
         EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
@@ -33,10 +33,10 @@ TEST(SystemInfo, VersionOfAnNtSystem) {
 }
 #else
 TEST(SystemInfo, ModuleFileNameForTesting) {
-    platform::SetModuleFileNameForTesting("/opt/package/setup");
-    EXPECT_EQ(platform::GetModuleFileName(), "/opt/package/setup");
-    platform::SetModuleFileNameForTesting("");
-    EXPECT_NE(platform::GetModuleFileName(), "/opt/package/setup");
+    platform::SetModuleFilePathForTesting("/opt/package/setup");
+    EXPECT_EQ(platform::ModuleFilePath(), "/opt/package/setup");
+    platform::SetModuleFilePathForTesting("");
+    EXPECT_NE(platform::ModuleFilePath(), "/opt/package/setup");
 }
 
 TEST(SystemInfo, WindowsFoldersFromTheEnvironment) {
@@ -57,8 +57,8 @@ TEST(SystemInfo, WindowsFoldersFromTheEnvironment) {
     for (const auto& c : cases) {
         c.windows ? ::setenv("QUARNEL_WINDIR", c.windows, 1) : ::unsetenv("QUARNEL_WINDIR");
         c.system ? ::setenv("QUARNEL_SYSDIR", c.system, 1) : ::unsetenv("QUARNEL_SYSDIR");
-        EXPECT_EQ(platform::GetWindowsDirectory(), c.expectedWindows);
-        EXPECT_EQ(platform::GetSystemDirectory(), c.expectedSystem);
+        EXPECT_EQ(platform::WindowsFolder(), c.expectedWindows);
+        EXPECT_EQ(platform::SystemFolder(), c.expectedSystem);
     }
     ::unsetenv("QUARNEL_WINDIR");
     ::unsetenv("QUARNEL_SYSDIR");

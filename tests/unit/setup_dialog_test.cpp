@@ -63,7 +63,7 @@ protected:
         progDir = root / "Programme";
         for (const fs::path& dir : {pkg, windir / "system32", program, progDir})
             fs::create_directories(dir);
-        platform::SetModuleFileNameForTesting((pkg / "setup").string());
+        platform::SetModuleFilePathForTesting((pkg / "setup").string());
         ::setenv("QUARNEL_WINDIR", windir.c_str(), 1);
         ::unsetenv("QUARNEL_SYSDIR");
     }

@@ -4,7 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
+
 namespace {
+
+// The byte offset of a virtual function's slot in the table of virtual functions. GCC's ABI, on
+// both targets, stores a pointer to a virtual member as one plus that offset, next to the
+// adjustment of `this`.
+template <typename Member> std::ptrdiff_t SlotOffset(Member member) {
+    struct Representation {
+        std::ptrdiff_t pointer;
+        std::ptrdiff_t adjustment;
+    } representation;
+    static_assert(sizeof(Member) == sizeof(Representation), "a pointer to member of GCC's ABI");
+    std::memcpy(&representation, &member, sizeof representation);
+    EXPECT_EQ(representation.pointer & 1, 1) << "not a virtual function";
+    return representation.pointer - 1;
+}
 
 TEST(VasquillApp, IsACWinAppWithNothingOfItsOwn) {
     CVQ_DeuApp app;
@@ -43,11 +60,21 @@ TEST(VasquillApp, CommandsAreAnsweredAsByCWinApp) {
         EXPECT_EQ(app.OnCmdMsg(id, 0), plain.OnCmdMsg(id, 0)) << id;
 }
 
+// Run is the last of the framework's slots; the class's own operation follows it directly, so a
+// host calling by slot number reaches it.
+TEST(VasquillApp, OwnSlotComesRightAfterTheFrameworksSlots) {
+    EXPECT_EQ(SlotOffset(&CVQ_DeuApp::OnHostNotify),
+              SlotOffset(&CWinApp::Run) + static_cast<std::ptrdiff_t>(sizeof(void*)));
+    EXPECT_GT(SlotOffset(&CWinApp::Run), SlotOffset(&CWinApp::ExitInstance));
+    EXPECT_GT(SlotOffset(&CWinApp::Run), SlotOffset(&CWinApp::OnCmdMsg));
+}
+
 TEST(VasquillApp, OwnSlotAnswersTrueWhateverItIsGiven) {
     CVQ_DeuApp app;
-    CWinApp& base = app;
-    EXPECT_TRUE(static_cast<CVQ_DeuApp&>(base).OnHostNotify(0, 0, 0));
-    EXPECT_TRUE(app.OnHostNotify(0xFFFFFFFFu, 1, 0x80000000u));
+    // Called through the slot, as the host does, not bound at compile time.
+    BOOL (CVQ_DeuApp::*slot)(UINT, UINT, UINT) = &CVQ_DeuApp::OnHostNotify;
+    EXPECT_EQ((app.*slot)(0, 0, 0), TRUE);
+    EXPECT_EQ((app.*slot)(0xFFFFFFFFu, 1, 0x80000000u), TRUE);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "platform/posix/ProfileText.h"
+#include "platform/posix/ProfileEncoding.h"
 
 #include "resources/Codepage.h"
 

@@ -1,0 +1,24 @@
+// What the setup would do on a host: its own start-up checks and engine, with a view that answers
+// every question Yes and actions that only record. Nothing on disk changes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct DryRunStep {
+    std::string kind; // "folder", "copy", "skip", "question", "record", "program"
+    std::string text; // the line as the report shows it
+    std::string source, target, detail;
+};
+
+struct DryRun {
+    bool ready = false;
+    unsigned message = 0;    // the setup's message at the end of start-up, or of the run
+    std::string messageText; // its text, as the setup shows it
+    bool completed = false;  // the installation ran to its end
+    std::vector<DryRunStep> steps;
+};
+
+// `folder` holds SETUP.INF and the payload and ends in a separator; the host's Windows
+// directory is the one the platform reports; `osCode` as GetOsCode gives it.
+DryRun DryRunPackage(const std::string& folder, int osCode);

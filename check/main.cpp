@@ -1,0 +1,110 @@
+// setupcheck: checks a hotfix package before it ships and, given a host, shows what the setup
+// would do there without changing anything.
+#include "check/DryRun.h"
+#include "check/Report.h"
+#include "check/StaticCheck.h"
+#include "check/res/resource.h"
+#include "framework/Messages.h"
+#include "platform/Files.h"
+#include "platform/SystemInfo.h"
+#include "setup/config/FolderPath.h"
+#include "setup/config/SetupFiles.h"
+#include "setup/engine/OsCode.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kUsageStatus = 3;
+
+struct Options {
+    std::string host;
+    std::string os;
+    bool json = false;
+    std::string package;
+};
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--json")
+            options.json = true;
+        else if ((arg == "--host" || arg == "--os") && i + 1 < argc)
+            (arg == "--host" ? options.host : options.os) = argv[++i];
+        else if (!arg.empty() && arg[0] != '-' && options.package.empty())
+            options.package = arg;
+        else
+            return false;
+    }
+    return !options.package.empty();
+}
+
+// The code GetOsCode would give on the system a tag names; -1 for an unknown tag.
+int OsCodeOf(const std::string& tag) {
+    if (tag.empty())
+        return 0;
+    for (int code = 1; OsTag(code); ++code)
+        if (tag == OsTag(code))
+            return code;
+    return -1;
+}
+
+// Points the setup's Windows directory at the host's. The POSIX stand-in reads it from the
+// environment; Windows has only its own.
+bool UseHost(const std::string& host) {
+#ifdef _WIN32
+    std::string own = platform::WindowsFolder();
+    std::string a = WithFinalBackslash(host), b = WithFinalBackslash(own);
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) ==
+                   std::tolower(static_cast<unsigned char>(y));
+        }))
+        return true;
+    std::cerr << FormatMessageText(IDS_CHECK_HOST_FIXED, {host, own}) << '\n';
+    return false;
+#else
+    ::setenv("QUARNEL_WINDIR", host.c_str(), 1);
+    ::unsetenv("QUARNEL_SYSDIR");
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::cerr << LoadMessage(IDS_CHECK_USAGE) << '\n';
+        return kUsageStatus;
+    }
+    int osCode = OsCodeOf(options.os);
+    if (osCode < 0) {
+        std::cerr << FormatMessageText(IDS_CHECK_UNKNOWN_OS, {options.os}) << '\n';
+        return kUsageStatus;
+    }
+    std::string folder = WithFinalBackslash(options.package);
+#ifndef _WIN32
+    if (folder.back() == '\\')
+        folder.back() = '/';
+#endif
+    if (!platform::PathExists(folder + kSetupInfName)) {
+        std::cerr << FormatMessageText(IDS_CHECK_NO_PACKAGE, {options.package}) << '\n';
+        return 2;
+    }
+
+    Findings findings = CheckPackage(folder);
+    std::unique_ptr<DryRun> dryRun;
+    if (!options.host.empty()) {
+        if (!UseHost(options.host))
+            return kUsageStatus;
+        dryRun = std::make_unique<DryRun>(DryRunPackage(folder, osCode));
+    }
+    if (options.json)
+        WriteJsonReport(std::cout, folder, findings, dryRun.get());
+    else
+        WriteTextReport(std::cout, folder, findings, dryRun.get());
+    return ExitStatusOf(findings);
+}

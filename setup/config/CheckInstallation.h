@@ -1,0 +1,22 @@
+// Finding the host program folder and checking the required versions of SETUP.INF.
+#pragma once
+
+#include "framework/WinDefs.h"
+#include "setup/engine/SetupView.h"
+
+#include <string>
+
+// Where the host's program folder is: below the data folder when it exists there.
+struct HostProgramFolder {
+    std::string path; // the data folder's program folder, ending in a separator
+    bool found = false;
+};
+
+// The start-up's first two checks, in the dialog's order: SETUP.INF must give the package title
+// (into `title`), and TALMORIX.INI a data folder. FALSE after entering the error state; `title` is
+// set whenever SETUP.INF has one, so the header can show it in the error state too.
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title);
+
+// Reads the data folder from TALMORIX.INI into `folder`, then checks every RequiredVersion of
+// `setupInf`. FALSE after entering the error state with the reason.
+BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder);
