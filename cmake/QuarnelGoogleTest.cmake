@@ -6,6 +6,18 @@ if(NOT TARGET gtest)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    if(WIN32)
+      # The Windows test programs are built like the programs they test (QuarnelLeanRuntime), so
+      # GoogleTest goes without exceptions too. Under the win32 thread model of the x86 build the
+      # runtime has no std::mutex, which GoogleTest only needs when tests start threads of their
+      # own; ours run on one thread.
+      foreach(target gtest gtest_main)
+        target_compile_options(${target} PRIVATE -fno-exceptions)
+        if(QUARNEL_MINGW_THREADS STREQUAL "win32")
+          target_compile_definitions(${target} PUBLIC GTEST_IS_THREADSAFE=0)
+        endif()
+      endforeach()
+    endif()
   else()
     find_package(GTest REQUIRED)
     add_library(gtest_main ALIAS GTest::gtest_main)
