@@ -9,14 +9,16 @@ if(NOT TARGET gtest)
     if(WIN32)
       # The Windows test programs are built like the programs they test (QuarnelLeanRuntime), so
       # GoogleTest goes without exceptions too. Under the win32 thread model of the x86 build the
-      # runtime has no std::mutex, which GoogleTest only needs when tests start threads of their
-      # own; ours run on one thread.
+      # runtime has no std::condition_variable: GoogleTest's one use of it is replaced.
       foreach(target gtest gtest_main)
         target_compile_options(${target} PRIVATE -fno-exceptions)
-        if(QUARNEL_MINGW_THREADS STREQUAL "win32")
-          target_compile_definitions(${target} PUBLIC GTEST_IS_THREADSAFE=0)
-        endif()
       endforeach()
+      if(QUARNEL_MINGW_THREADS STREQUAL "win32")
+        set(notification ${CMAKE_SOURCE_DIR}/tests/gtest-win32/Notification.h)
+        target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+        target_compile_options(gtest PUBLIC -include ${notification})
+        target_sources(gtest PRIVATE ${CMAKE_SOURCE_DIR}/tests/gtest-win32/Notification.cpp)
+      endif()
     endif()
   else()
     find_package(GTest REQUIRED)

@@ -7,8 +7,9 @@
 #   library additionally links the lean-runtime pieces, and its link fails when the linker still
 #   took one of the runtime members that the pieces are there to keep out: a toolchain whose
 #   runtime names or packs them differently shows as a link error, never as a silently bigger
-#   program. UNCHECKED links the pieces without that check, for test programs whose test framework
-#   needs the runtime's streams.
+#   program. UNCHECKED is for test programs, whose test framework needs the runtime's streams:
+#   they link the pieces but the throw helpers (lean-runtime/CMakeLists.txt says why), without the
+#   check.
 set(QUARNEL_LEAN_RUNTIME_CHECK ${CMAKE_CURRENT_LIST_DIR}/CheckLeanLink.cmake)
 
 function(quarnel_lean_runtime)
@@ -26,6 +27,7 @@ function(quarnel_lean_runtime)
     if(ARG_UNCHECKED)
       continue()
     endif()
+    target_link_libraries(${target} PRIVATE quarnel_lean_throw_helpers)
     set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
     target_link_options(${target} PRIVATE -Wl,-Map=${map})
     add_custom_command(TARGET ${target} POST_BUILD
