@@ -1,5 +1,6 @@
 # MinGW's thread model: the shipping x86 build uses win32 (no winpthread runtime in the program);
-# the x64 build, which runs the GoogleTest programs, uses posix, since GoogleTest needs std::mutex.
+# the x64 build uses posix. Both builds run their GoogleTest programs under Wine, so the code of
+# each thread model meets the tests.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
   set(QUARNEL_MINGW_THREADS win32)
 else()

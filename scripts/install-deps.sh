@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need, from Debian's packages, and skips what is
 # already there. Needs root (or sudo) only when something is missing.
+#
+# 32-bit Wine (wine32 of the i386 architecture) runs the shipping x86 build: the architecture is
+# added to dpkg only when it is not there yet, and the package lists are updated only when
+# something is to be installed or the architecture was just added.
 set -euo pipefail
 
 packages=(
-    cmake make g++ python3 file
-    mingw-w64 wine wine64 xvfb x11-utils imagemagick
+    cmake make g++ python3 file rsync
+    mingw-w64 wine wine64 wine32:i386 xvfb x11-utils imagemagick
     googletest clang libclang-rt-dev
 )
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+
+architecture_added=false
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "Adding the i386 architecture (32-bit Wine)"
+    "${as_root[@]}" dpkg --add-architecture i386
+    architecture_added=true
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,15 +32,13 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ "$architecture_added" = false ]; then
     exit 0
 fi
 
-echo "Installing: ${missing[*]}"
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    as_root=(sudo)
-fi
 "${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+fi

@@ -53,7 +53,8 @@ def lay_out(scenario, example, package, roots, ini, data, prog, followup=None):
         with open(ini, "wb") as f:
             f.write(scenario.talmorix.replace("{DATA}", data).replace("{PROG}", prog).encode("cp1252"))
 
-    shared = [real_path(p, roots) for p in scenario.files if p.split("/")[0] in ("WIN", "SYS")]
+    shared = [real_path(p, roots) for p in scenario.files
+              if p.split("/")[0] in ("WIN", "SYS", "OTHERSYS")]
     return shared + [ini]
 
 

@@ -33,7 +33,8 @@ def run(scenario, native, example, cat):
     root = tempfile.mkdtemp(prefix="quarnel-e2e-")
     roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
              "WIN": os.path.join(root, "windows"),
-             "SYS": os.path.join(root, "windows", "system32")}
+             "SYS": os.path.join(root, "windows", "system32"),
+             "OTHERSYS": os.path.join(root, "windows", "syswow64")}
     package = os.path.join(root, "package")
     try:
         lay_out(scenario, example, package, roots, os.path.join(roots["WIN"], "TALMORIX.INI"),

@@ -1,10 +1,12 @@
-"""Runs the end-to-end scenarios against setup.exe (x64) under Wine, through e2e_driver.exe.
+"""Runs the end-to-end scenarios against setup.exe of one Windows build (x86 or x64) under Wine,
+through that build's e2e_driver.exe.
 
-Usage: run_wine.py <windows-x64 build folder>; WINEPREFIX and DISPLAY must be set up (see
+Usage: run_wine.py <Windows build folder>; WINEPREFIX and DISPLAY must be set up (see
 run-wine.sh)."""
 
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -22,6 +24,19 @@ ACTIONS = {
     "enter": ["key:enter", "settle"],
     "command-ok": ["command:1", "settle"],
 }
+
+
+# The system folder a program sees on 64-bit Windows, by the PE machine of the program: a 32-bit
+# program's writes to the system directory are redirected to syswow64.
+SYSTEM_FOLDERS = {0x14C: ("syswow64", "system32"), 0x8664: ("system32", "syswow64")}
+
+
+def system_folders(program):
+    """The system folder `program` writes to, and the one of the other architecture."""
+    with open(program, "rb") as f:
+        header = f.read(4096)
+    pe = struct.unpack_from("<I", header, 0x3C)[0]
+    return SYSTEM_FOLDERS[struct.unpack_from("<H", header, pe + 4)[0]]
 
 
 def windows_path(path):
@@ -62,8 +77,10 @@ def run(scenario, build, cat, prefix):
     failures = []
     root = tempfile.mkdtemp(prefix="quarnel-e2e-")
     windir = os.path.join(prefix, "drive_c", "windows")
+    own, other = system_folders(os.path.join(build, "setup", "setup.exe"))
     roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
-             "WIN": windir, "SYS": os.path.join(windir, "system32")}
+             "WIN": windir, "SYS": os.path.join(windir, own),
+             "OTHERSYS": os.path.join(windir, other)}
     drive = os.path.join(prefix, "dosdevices", "d:")
     if os.path.lexists(drive):
         os.remove(drive)

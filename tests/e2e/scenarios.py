@@ -4,7 +4,8 @@ A scenario lays out a package folder and a host installation, runs the setup wit
 (install, answer yes/no, keys), and says what the dialog must show afterwards and what must be on
 disk. Host paths are written with logical roots that each runner maps to its own folders:
 DATA/ (the host's data folder, D:\\Daten under Wine), PROG/ (the ProgDir folder), WIN/ (the Windows
-directory) and SYS/ (the system directory).
+directory), SYS/ (the system directory the setup sees: under Wine the x86 setup's is syswow64) and
+OTHERSYS/ (the system folder of the other architecture, where nothing may land).
 """
 
 import re
@@ -201,7 +202,8 @@ SCENARIOS = [
                            "Pfad=windir", "File1=Brief.dot"),
              actions=["install"], info=message(IDS_SUCCESS), progress=100, warning=False,
              files={"WIN/Hilfe.chm": Payload("package/Hilfe.chm"),
-                    "SYS/Brief.dot": Payload("package/Brief.dot"), "WIN/Nie/": None}),
+                    "SYS/Brief.dot": Payload("package/Brief.dot"), "OTHERSYS/Brief.dot": None,
+                    "WIN/Nie/": None}),
     Scenario("install command in the error state does nothing", setup_inf=None, header="",
              actions=["command-ok", "enter"], info=message(IDS_INVALID_CONFIG), files=UNCHANGED),
     Scenario("install command after success does nothing",

@@ -1,16 +1,17 @@
-#!/bin/sh
-# Loads the x64 Vasquill.dll in the host program under Wine, in a fresh Wine prefix and on a
-# private virtual display, and reports the host's checks.
+#!/usr/bin/env bash
+# Loads the Vasquill.dll of one Windows build (x86 or x64) in that build's host program under Wine,
+# in a fresh Wine prefix and on a private virtual display (or the Wine session of the calling
+# script), and reports the host's checks.
 #
-#   tests/vasquill/run-wine.sh <x64 build folder> [display number]
+#   tests/vasquill/run-wine.sh <Windows build folder> [display number]
 #
-# The build folder is that of the Windows x64 build (it holds vasquill/Vasquill.dll,
+# The build folder is that of a Windows build (it holds vasquill/Vasquill.dll,
 # tests/vasquill/vasquill_host.exe and tests/vasquill/RefusingLibrary.dll). Exit code 0 when every
 # check passed.
 set -eu
 
-build=${1:?usage: run-wine.sh <x64 build folder> [display number]}
-QUARNEL_DISPLAY=${2:-}
+build=${1:?usage: run-wine.sh <Windows build folder> [display number]}
+QUARNEL_DISPLAY=${2:-${QUARNEL_DISPLAY:-}}
 dll=$(cd "$build" && pwd)/vasquill/Vasquill.dll
 host=$(cd "$build" && pwd)/tests/vasquill/vasquill_host.exe
 refusing=$(cd "$build" && pwd)/tests/vasquill/RefusingLibrary.dll
