@@ -4,6 +4,7 @@
 #include "resources/Codepage.h"
 
 #include <cctype>
+#include <termios.h>
 
 namespace framework_posix {
 
@@ -185,6 +186,16 @@ int TerminalFrontEnd::AskMessageBox(const std::string& text, const std::string& 
             return answer;
     }
     return UnansweredMessageBoxResult(type);
+}
+
+void TerminalFrontEnd::DiscardQueuedInput() {
+    if (m_typedInput < 0)
+        return;
+    // What the stream has already read of the terminal, then what the terminal still holds.
+    std::streamsize held = m_in.rdbuf()->in_avail();
+    if (held > 0)
+        m_in.ignore(held);
+    tcflush(m_typedInput, TCIFLUSH);
 }
 
 void TerminalFrontEnd::DialogEnded(const DialogSnapshot&, int) {

@@ -31,6 +31,7 @@ BOOL CSetupDlg::CopyFiles(CCopyList& list) {
         ShortenPathToFit(&info, entry.m_strSource, source);
         ShortenPathToFit(&info, entry.m_strTarget, target);
         info.SetWindowText(FormatMessageText(IDS_COPYING, {source, target}));
+        info.UpdateWindow(); // no message loop runs during the pass
 
         // The copy replaces the target in one step: a failed copy leaves the old file whole.
         if (!platform::CopyFileReplacing(entry.m_strSource, entry.m_strTarget)) {
@@ -38,9 +39,9 @@ BOOL CSetupDlg::CopyFiles(CCopyList& list) {
             return FALSE;
         }
         // The position counts the entry's place in the list, skipped entries included.
-        m_ctlProgress.SetPos(static_cast<int>(static_cast<double>(k + 1) * 90.0 / count));
+        m_ctlProgress.SetPosAtOnce(static_cast<int>(static_cast<double>(k + 1) * 90.0 / count));
     }
-    m_ctlProgress.SetPos(100);
+    m_ctlProgress.SetPosAtOnce(100);
     WriteUpdateInf();
     return TRUE;
 }
