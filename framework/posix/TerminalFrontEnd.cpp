@@ -191,10 +191,11 @@ int TerminalFrontEnd::AskMessageBox(const std::string& text, const std::string& 
 void TerminalFrontEnd::DiscardQueuedInput() {
     if (m_typedInput < 0)
         return;
-    // What the stream has already read of the terminal, then what the terminal still holds.
-    std::streamsize held = m_in.rdbuf()->in_avail();
-    if (held > 0)
-        m_in.ignore(held);
+    // What the stream has already read of the terminal (taken only while it is there: a read
+    // must not wait for the next key), then what the terminal still holds.
+    std::streambuf* buffer = m_in.rdbuf();
+    while (buffer != nullptr && buffer->in_avail() > 0)
+        buffer->sbumpc();
     tcflush(m_typedInput, TCIFLUSH);
 }
 
