@@ -20,8 +20,9 @@
 //                      runner takes the picture
 //
 //   e2e_driver sleep <ms>   does nothing for that long: a slow follow-up program
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
