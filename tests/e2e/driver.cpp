@@ -15,6 +15,7 @@
 //                      a key or a left click on button <id> as hardware input (SendInput), which
 //                      waits in the setup's queue while it is busy, as a person's would
 //     sleep:<ms>       waits
+//     minimise         minimises the dialog
 //     shot:<name>      prints "shot=<name> left top right bottom" (the dialog and any message box
 //                      of the setup) and waits until the file <name>.taken exists, while the
 //                      runner takes the picture
@@ -256,6 +257,8 @@ bool Run(const std::string& action) {
         Sleep(static_cast<DWORD>(std::atoi(action.c_str() + 6)));
     } else if (action.rfind("shot:", 0) == 0) {
         return Shot(action.substr(5));
+    } else if (action == "minimise") {
+        ShowWindowAsync(g_dialog, SW_MINIMIZE);
     } else if (action == "settle") {
         Sleep(500);
     } else {
