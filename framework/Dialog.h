@@ -14,6 +14,11 @@ public:
 // Attaches a control object to the dialog's control `nIDC`.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
 
+// Drops the keyboard and mouse input that queued up for this thread while it did not look at its
+// messages (a click, Escape, Enter pressed while a long command ran), without dispatching it: such
+// input was meant for a screen the person no longer sees.
+void DiscardQueuedInput();
+
 class CDialog : public CWnd {
 public:
     CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -34,7 +39,8 @@ public:
     virtual void OnDestroy();
 
     // A message box owned by this dialog and captioned with the application title (string 57344);
-    // see ShowMessageBox.
+    // see ShowMessageBox. Input that queued up before it was asked is discarded first, so that it
+    // cannot answer the question.
     int MessageBox(const std::string& text, UINT type);
 
 protected:

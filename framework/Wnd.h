@@ -36,6 +36,8 @@ public:
     HICON SetIcon(HICON icon, BOOL big);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Paints what is invalid at once, without waiting for the message loop.
+    void UpdateWindow();
 
     HWND m_hWnd = nullptr;
 };
@@ -50,4 +52,8 @@ public:
     int SetPos(int pos);
     // PBM_GETPOS.
     int GetPos() const;
+    // PBM_SETPOS, and the new position painted at once: for a caller that blocks, with no message
+    // loop running, until its work is done. The visual-styles bar would otherwise glide towards a
+    // higher position over the next messages and show an old one meanwhile.
+    void SetPosAtOnce(int pos);
 };

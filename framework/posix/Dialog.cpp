@@ -90,7 +90,12 @@ HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
 
 void CDialog::OnDestroy() {}
 
+void DiscardQueuedInput() {
+    CurrentFrontEnd().DiscardQueuedInput();
+}
+
 int CDialog::MessageBox(const std::string& text, UINT type) {
+    DiscardQueuedInput();
     return ShowMessageBox(this, text, type);
 }
 

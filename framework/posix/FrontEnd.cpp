@@ -14,7 +14,8 @@ FrontEnd* g_installed = nullptr;
 } // namespace
 
 FrontEnd& CurrentFrontEnd() {
-    static TerminalFrontEnd terminal(std::cin, std::cout, isatty(STDIN_FILENO) == 0);
+    static const bool typed = isatty(STDIN_FILENO) != 0;
+    static TerminalFrontEnd terminal(std::cin, std::cout, !typed, typed ? STDIN_FILENO : -1);
     return g_installed != nullptr ? *g_installed : terminal;
 }
 

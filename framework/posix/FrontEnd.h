@@ -46,6 +46,9 @@ public:
     virtual int NextCommand(const DialogSnapshot& dialog) = 0;
     // A modal message box; returns the button chosen (IDYES, IDNO, IDOK, IDCANCEL, ...).
     virtual int AskMessageBox(const std::string& text, const std::string& caption, UINT type) = 0;
+    // Drops input that was given ahead while the program did not ask for any; the program asks
+    // before each question and after a command. Nothing to drop by default.
+    virtual void DiscardQueuedInput() {}
     // Called once when the dialog has ended, with its last state and its result.
     virtual void DialogEnded(const DialogSnapshot& dialog, int result) = 0;
 };

@@ -4,6 +4,7 @@
 #include "resources/Codepage.h"
 
 #include <cctype>
+#include <termios.h>
 
 namespace framework_posix {
 
@@ -187,6 +188,17 @@ int TerminalFrontEnd::AskMessageBox(const std::string& text, const std::string& 
             return answer;
     }
     return UnansweredMessageBoxResult(type);
+}
+
+void TerminalFrontEnd::DiscardQueuedInput() {
+    if (m_typedInput < 0)
+        return;
+    // What the stream has already read of the terminal (taken only while it is there: a read
+    // must not wait for the next key), then what the terminal still holds.
+    std::streambuf* buffer = m_in.rdbuf();
+    while (buffer != nullptr && buffer->in_avail() > 0)
+        buffer->sbumpc();
+    tcflush(m_typedInput, TCIFLUSH);
 }
 
 void TerminalFrontEnd::DialogEnded(const DialogSnapshot&, int) {

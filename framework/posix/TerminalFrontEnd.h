@@ -17,13 +17,18 @@ class TerminalFrontEnd : public FrontEnd {
 public:
     // `echoInput`: repeat each key read after its prompt, for input that the terminal does not
     // echo itself (piped or scripted input), so that the output reads as a transcript.
-    TerminalFrontEnd(std::istream& in, std::ostream& out, bool echoInput = false)
-        : m_in(in), m_out(out), m_echoInput(echoInput) {}
+    // `typedInput`: the terminal that `in` reads, whose keys typed ahead while the program was busy
+    // are discarded before a question and after a command, as the dialog does on Windows; -1 for
+    // piped or scripted input, whose lines are a plan to follow in order, never stale.
+    TerminalFrontEnd(std::istream& in, std::ostream& out, bool echoInput = false,
+                     int typedInput = -1)
+        : m_in(in), m_out(out), m_echoInput(echoInput), m_typedInput(typedInput) {}
 
     void DialogChanged(const DialogSnapshot& dialog, DialogChange change, int controlId) override;
     int NextCommand(const DialogSnapshot& dialog) override;
     int AskMessageBox(const std::string& text, const std::string& caption, UINT type) override;
     void DialogEnded(const DialogSnapshot& dialog, int result) override;
+    void DiscardQueuedInput() override;
 
 private:
     void ShowDialog(const DialogSnapshot& dialog);
@@ -34,6 +39,7 @@ private:
     std::istream& m_in;
     std::ostream& m_out;
     bool m_echoInput;
+    int m_typedInput;
     int m_lastProgress = -1;
     // Between a command and the next wait for input: what the dialog then shows (the file being
     // copied, say) is printed as it changes.

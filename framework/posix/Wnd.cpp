@@ -190,3 +190,10 @@ int CProgressCtrl::SetPos(int pos) {
 int CProgressCtrl::GetPos() const {
     return m_hWnd != nullptr ? m_hWnd->progressPos : 0;
 }
+
+// The front-end sees every change as it is made: nothing waits to be painted.
+void CWnd::UpdateWindow() {}
+
+void CProgressCtrl::SetPosAtOnce(int pos) {
+    SetPos(pos);
+}

@@ -134,7 +134,22 @@ HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
 
 void CDialog::OnDestroy() {}
 
+// Keys, client-area and non-client mouse messages (a click on the close box is input as well);
+// PeekMessage only removes them, DispatchMessage is never called.
+void DiscardQueuedInput() {
+    static const UINT kInputRanges[][2] = {
+        {WM_KEYFIRST, WM_KEYLAST},
+        {WM_MOUSEFIRST, WM_MOUSELAST},
+        {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+    };
+    MSG message;
+    for (const auto& range : kInputRanges)
+        while (::PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE)) {
+        }
+}
+
 int CDialog::MessageBox(const std::string& text, UINT type) {
+    DiscardQueuedInput();
     return ShowMessageBox(this, text, type);
 }
 

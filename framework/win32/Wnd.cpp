@@ -94,3 +94,27 @@ int CProgressCtrl::SetPos(int pos) {
 int CProgressCtrl::GetPos() const {
     return static_cast<int>(::SendMessageA(m_hWnd, PBM_GETPOS, 0, 0));
 }
+
+void CWnd::UpdateWindow() {
+    ::UpdateWindow(m_hWnd);
+}
+
+// The bar of the visual styles (common controls 6) moves towards a higher position in an animation
+// driven by its own timer, so a program that blocks right after PBM_SETPOS shows the old position
+// until the animation is given time. A lower position is drawn at once: setting one step beyond
+// the new position and then the position itself leaves nothing to animate. At the top of the
+// range there is no step beyond, so the range is widened by one for that moment.
+void CProgressCtrl::SetPosAtOnce(int pos) {
+    PBRANGE range = {};
+    ::SendMessageA(m_hWnd, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    const bool atTop = pos >= range.iHigh;
+    if (atTop)
+        ::SendMessageA(m_hWnd, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow),
+                       static_cast<LPARAM>(range.iHigh + 1));
+    ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(pos + 1), 0);
+    ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+    if (atTop)
+        ::SendMessageA(m_hWnd, PBM_SETRANGE32, static_cast<WPARAM>(range.iLow),
+                       static_cast<LPARAM>(range.iHigh));
+    ::UpdateWindow(m_hWnd);
+}

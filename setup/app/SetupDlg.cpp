@@ -97,11 +97,14 @@ void CSetupDlg::OnOK() {
     GetDlgItem(IDCANCEL).SetFocus();
     SetDlgItemText(IDC_INFO_TEXT, "");
     m_btnInstall.ShowWindow(SW_HIDE);
+    // No message loop runs until the installation has ended: what changed is painted now.
+    GetDlgItem(IDC_INFO_TEXT).UpdateWindow();
+    UpdateWindow();
 
     CCopyList list;
     if (CollectFiles(list) && !list.empty()) {
         m_ctlProgress.ShowWindow(SW_SHOW);
-        m_ctlProgress.SetPos(10);
+        m_ctlProgress.SetPosAtOnce(10);
         if (CopyFiles(list) && RunPrograms()) {
             SetDlgItemText(IDCANCEL, LoadMessage(IDS_EXIT_BUTTON));
             SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_SUCCESS));
@@ -112,6 +115,10 @@ void CSetupDlg::OnOK() {
     for (CCopyEntry* entry : list)
         delete entry;
     list.clear();
+
+    // A click on "Abbrechen" or a key pressed while the installation ran must not close the
+    // dialog before the person has read how it ended.
+    DiscardQueuedInput();
 }
 
 void CSetupDlg::OnPaint() {

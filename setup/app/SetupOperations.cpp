@@ -56,12 +56,15 @@ BOOL CSetupDlg::RunPrograms() {
     return Engine().RunPrograms();
 }
 
+// No message loop runs while the engine works: each new text and position is painted at once.
 void CSetupDlg::SetInfoText(const std::string& text) {
-    SetDlgItemText(IDC_INFO_TEXT, text);
+    CWnd info = GetDlgItem(IDC_INFO_TEXT);
+    info.SetWindowText(text);
+    info.UpdateWindow();
 }
 
 void CSetupDlg::SetProgress(int position) {
-    m_ctlProgress.SetPos(position);
+    m_ctlProgress.SetPosAtOnce(position);
 }
 
 bool CSetupDlg::AskYesNo(const std::string& question) {

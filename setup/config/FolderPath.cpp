@@ -5,3 +5,10 @@ std::string WithFinalBackslash(const std::string& folder) {
         return folder;
     return folder + '\\';
 }
+
+std::string FileNameOf(const std::string& path) {
+    for (size_t i = path.size(); i > 0; --i)
+        if (IsPathSeparator(path[i - 1]))
+            return path.substr(i);
+    return path;
+}

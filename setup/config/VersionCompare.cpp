@@ -8,11 +8,12 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::vector<long long> ComponentValues(const std::string& version) {
+// The values of the components between any of `separators`.
+std::vector<long long> ComponentValues(const std::string& version, const char* separators) {
     std::vector<long long> values;
     size_t start = 0;
     for (;;) {
-        size_t point = version.find('.', start);
+        size_t point = version.find_first_of(separators, start);
         values.push_back(VersionComponentValue(version.substr(start, point - start)));
         if (point == std::string::npos)
             return values;
@@ -38,8 +39,8 @@ long long VersionComponentValue(const std::string& component) {
 }
 
 VersionCheck CompareWithRequired(const std::string& installed, const std::string& required) {
-    std::vector<long long> have = ComponentValues(installed);
-    std::vector<long long> need = ComponentValues(required);
+    std::vector<long long> have = ComponentValues(installed, ".");
+    std::vector<long long> need = ComponentValues(required, ".");
     for (size_t i = 0; i < have.size() && i < need.size(); ++i) {
         if (have[i] > need[i])
             return VersionCheck::InstalledNewer;
@@ -50,8 +51,10 @@ VersionCheck CompareWithRequired(const std::string& installed, const std::string
 }
 
 bool VersionIsNewer(const std::string& a, const std::string& b) {
-    std::vector<long long> left = ComponentValues(a);
-    std::vector<long long> right = ComponentValues(b);
+    // Older products write their FileVersion as "8, 0, 3, 0": the commas separate components
+    // just as points do, and the blanks after them are skipped as leading blanks of a number.
+    std::vector<long long> left = ComponentValues(a, ".,");
+    std::vector<long long> right = ComponentValues(b, ".,");
     for (size_t i = 0; i < left.size() || i < right.size(); ++i) {
         long long l = i < left.size() ? left[i] : 0;
         long long r = i < right.size() ? right[i] : 0;

@@ -9,13 +9,6 @@
 
 namespace {
 
-std::string FileNameOf(const std::string& path) {
-    for (size_t i = path.size(); i > 0; --i)
-        if (IsPathSeparator(path[i - 1]))
-            return path.substr(i);
-    return path;
-}
-
 void ReplaceAll(std::string& text, const std::string& placeholder, const std::string& value) {
     for (size_t pos = text.find(placeholder); pos != std::string::npos;
          pos = text.find(placeholder, pos + value.size()))
@@ -28,7 +21,7 @@ BOOL SetupEngine::ConfirmReplace(const std::string& source, const std::string& t
     std::string fileName = FileNameOf(source);
 
     // The versions are compared by value, component by component: the file on disk is only
-    // called newer when it really is.
+    // called newer when it really is, also when one of them is written with commas.
     std::string sourceVersion;
     std::string targetVersion;
     if (GetFileVersionString(source, sourceVersion, "FileVersion") &&

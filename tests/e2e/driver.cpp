@@ -10,7 +10,19 @@
 //     answer:yes|no    waits for a message box, prints it, presses the button
 //     waitend          waits until an installation has ended or a message box is up
 //     exitwait         waits for the program to end
+//     freeze, thaw     suspends and resumes the setup's thread, so that input queues up for it
+//     input:enter|escape, input:click:<id>
+//                      a key or a left click on button <id> as hardware input (SendInput), which
+//                      waits in the setup's queue while it is busy, as a person's would
+//     sleep:<ms>       waits
+//     minimise         minimises the dialog
+//     shot:<name>      prints "shot=<name> left top right bottom" (the dialog and any message box
+//                      of the setup) and waits until the file <name>.taken exists, while the
+//                      runner takes the picture
+//
+//   e2e_driver sleep <ms>   does nothing for that long: a slow follow-up program
 #include <windows.h>
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include <cstdio>
@@ -95,10 +107,13 @@ void PrintState() {
     std::printf("state.install.visible=%d\n", IsWindowVisible(install) ? 1 : 0);
     std::printf("state.install.text=%s\n", Hex(TextOf(install)).c_str());
     std::printf("state.cancel.text=%s\n", Hex(TextOf(GetDlgItem(g_dialog, IDCANCEL))).c_str());
-    std::printf("state.cancel.visible=%d\n", IsWindowVisible(GetDlgItem(g_dialog, IDCANCEL)) ? 1 : 0);
+    std::printf("state.cancel.visible=%d\n",
+                IsWindowVisible(GetDlgItem(g_dialog, IDCANCEL)) ? 1 : 0);
     std::printf("state.progress.visible=%d\n", IsWindowVisible(progress) ? 1 : 0);
-    std::printf("state.progress.pos=%d\n", static_cast<int>(SendMessageA(progress, PBM_GETPOS, 0, 0)));
-    std::printf("state.warning.visible=%d\n", IsWindowVisible(GetDlgItem(g_dialog, kWarning)) ? 1 : 0);
+    std::printf("state.progress.pos=%d\n",
+                static_cast<int>(SendMessageA(progress, PBM_GETPOS, 0, 0)));
+    std::printf("state.warning.visible=%d\n",
+                IsWindowVisible(GetDlgItem(g_dialog, kWarning)) ? 1 : 0);
     std::printf("state.defid=%d\n", HIWORD(defId) == DC_HASDEFID ? LOWORD(defId) : 0);
 }
 
@@ -117,7 +132,8 @@ bool HasIconStatic(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char cls[32] = {};
         GetClassNameA(child, cls, sizeof cls);
-        if (_stricmp(cls, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        if (_stricmp(cls, "Static") == 0 &&
+            (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             return true;
     }
     return false;
@@ -151,7 +167,8 @@ bool WaitEnd() {
     std::string running = TextOf(GetDlgItem(g_dialog, IDCANCEL));
     bool ended = WaitFor(
         [&] {
-            return TextOf(GetDlgItem(g_dialog, IDCANCEL)) != running || FindDialog(g_dialog) != nullptr;
+            return TextOf(GetDlgItem(g_dialog, IDCANCEL)) != running ||
+                   FindDialog(g_dialog) != nullptr;
         },
         120);
     std::printf("waitend=%s\n", !ended ? "timeout" : FindDialog(g_dialog) ? "box" : "done");
@@ -164,6 +181,47 @@ bool ExitWait() {
     GetExitCodeProcess(g_process.hProcess, &code);
     std::printf("exit=%s\n", result == WAIT_OBJECT_0 ? "ended" : "running");
     return result == WAIT_OBJECT_0;
+}
+
+void SendKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void SendClick(int id) {
+    RECT button;
+    GetWindowRect(GetDlgItem(g_dialog, id), &button);
+    const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT input[3] = {};
+    for (INPUT& one : input) {
+        one.type = INPUT_MOUSE;
+        one.mi.dx = (button.left + button.right) / 2 * 65535 / width;
+        one.mi.dy = (button.top + button.bottom) / 2 * 65535 / height;
+        one.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    input[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+bool Shot(const std::string& name) {
+    RECT area;
+    GetWindowRect(g_dialog, &area);
+    if (HWND box = FindDialog(g_dialog)) {
+        RECT boxRect;
+        GetWindowRect(box, &boxRect);
+        UnionRect(&area, &area, &boxRect);
+    }
+    std::printf("shot=%s %ld %ld %ld %ld\n", name.c_str(), area.left, area.top, area.right,
+                area.bottom);
+    std::fflush(stdout);
+    std::string taken = name + ".taken";
+    return WaitFor([&] { return GetFileAttributesA(taken.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                   30);
 }
 
 bool Run(const std::string& action) {
@@ -185,6 +243,22 @@ bool Run(const std::string& action) {
         return WaitEnd();
     } else if (action == "exitwait") {
         return ExitWait();
+    } else if (action == "freeze") {
+        SuspendThread(g_process.hThread);
+    } else if (action == "thaw") {
+        ResumeThread(g_process.hThread);
+    } else if (action == "input:enter") {
+        SendKey(VK_RETURN);
+    } else if (action == "input:escape") {
+        SendKey(VK_ESCAPE);
+    } else if (action.rfind("input:click:", 0) == 0) {
+        SendClick(std::atoi(action.c_str() + 12));
+    } else if (action.rfind("sleep:", 0) == 0) {
+        Sleep(static_cast<DWORD>(std::atoi(action.c_str() + 6)));
+    } else if (action.rfind("shot:", 0) == 0) {
+        return Shot(action.substr(5));
+    } else if (action == "minimise") {
+        ShowWindowAsync(g_dialog, SW_MINIMIZE);
     } else if (action == "settle") {
         Sleep(500);
     } else {
@@ -202,6 +276,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: e2e_driver <setup.exe> action...\n");
         return 2;
     }
+    if (argc == 3 && std::strcmp(argv[1], "sleep") == 0) {
+        Sleep(static_cast<DWORD>(std::atoi(argv[2])));
+        return 0;
+    }
     std::string commandLine = std::string("\"") + argv[1] + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -210,15 +288,20 @@ int main(int argc, char** argv) {
         std::printf("error=cannot start %s\n", argv[1]);
         return 1;
     }
-    if (!WaitFor([] { return (g_dialog = FindWindowA("#32770", kCaption)) != nullptr &&
-                             IsWindowVisible(g_dialog); },
-                 60)) {
+    if (!WaitFor(
+            [] {
+                return (g_dialog = FindWindowA("#32770", kCaption)) != nullptr &&
+                       IsWindowVisible(g_dialog);
+            },
+            60)) {
         std::printf("error=no dialog\n");
         TerminateProcess(g_process.hProcess, 1);
         return 1;
     }
     WaitForInputIdle(g_process.hProcess, 10000);
     Sleep(300);
+    // Keys sent as hardware input go to the foreground window.
+    SetForegroundWindow(g_dialog);
     int status = 0;
     for (int i = 2; i < argc && status == 0; ++i) {
         if (!Run(argv[i]))

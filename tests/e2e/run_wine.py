@@ -1,8 +1,8 @@
 """Runs the end-to-end scenarios against setup.exe of one Windows build (x86 or x64) under Wine,
 through that build's e2e_driver.exe.
 
-Usage: run_wine.py <Windows build folder>; WINEPREFIX and DISPLAY must be set up (see
-run-wine.sh)."""
+Usage: run_wine.py <Windows build folder> [<build folder of the setup.exe to run>]; the driver and
+the example come from the first. WINEPREFIX and DISPLAY must be set up (see run-wine.sh)."""
 
 import os
 import shutil
@@ -13,7 +13,8 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
-from scenarios import SCENARIOS, Payload, expected_text, text_matches  # noqa: E402
+from scenarios import (QUEUED_INPUT_SCENARIOS, SCENARIOS, Payload, expected_text,  # noqa: E402
+                       text_matches)
 from layout import check_files, lay_out, run_scenarios  # noqa: E402
 
 ACTIONS = {
@@ -23,6 +24,10 @@ ACTIONS = {
     "escape": ["key:escape"],
     "enter": ["key:enter", "settle"],
     "command-ok": ["command:1", "settle"],
+    # Hardware input while the follow-up program runs, then the end of the run.
+    "queue-cancel": ["click:1", "sleep:1500", "input:click:2", "input:escape", "waitend", "settle"],
+    # Enter waiting in the queue when the installation starts.
+    "queue-enter": ["freeze", "click:1", "input:enter", "thaw"],
 }
 
 
@@ -73,11 +78,11 @@ def text(hex_value):
     return bytes.fromhex(hex_value).decode("cp1252")
 
 
-def run(scenario, build, cat, prefix):
+def run(scenario, build, cat, prefix, setup_build):
     failures = []
     root = tempfile.mkdtemp(prefix="quarnel-e2e-")
     windir = os.path.join(prefix, "drive_c", "windows")
-    own, other = system_folders(os.path.join(build, "setup", "setup.exe"))
+    own, other = system_folders(os.path.join(setup_build, "setup", "setup.exe"))
     roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
              "WIN": windir, "SYS": os.path.join(windir, own),
              "OTHERSYS": os.path.join(windir, other)}
@@ -90,9 +95,10 @@ def run(scenario, build, cat, prefix):
     example = os.path.join(build, "example")
     created = lay_out(scenario, example, package, roots, ini,
                       data="D:\\Daten", prog="D:\\Programme\\Host")
-    shutil.copy(os.path.join(build, "setup", "setup.exe"), package)
+    shutil.copy(os.path.join(setup_build, "setup", "setup.exe"), package)
+    driver = os.path.join(build, "tests", "e2e", "e2e_driver.exe")
+    shutil.copy(driver, os.path.join(package, "Warte.exe"))  # a slow follow-up program
     try:
-        driver = os.path.join(build, "tests", "e2e", "e2e_driver.exe")
         result = subprocess.run(["wine", driver, windows_path(os.path.join(package, "setup.exe"))]
                                 + driver_actions(scenario),
                                 capture_output=True, text=True, timeout=300)
@@ -159,7 +165,9 @@ def main():
     build = os.path.abspath(sys.argv[1])
     cat = catalogue.read_strings(os.path.join(build, "setup", "setup.res"))
     prefix = os.environ["WINEPREFIX"]
-    return run_scenarios(SCENARIOS, lambda scenario: run(scenario, build, cat, prefix))
+    setup_build = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else build
+    return run_scenarios(SCENARIOS + QUEUED_INPUT_SCENARIOS,
+                         lambda scenario: run(scenario, build, cat, prefix, setup_build))
 
 
 if __name__ == "__main__":

@@ -213,6 +213,24 @@ SCENARIOS = [
              warning=False, followup_ran=True),
 ]
 
+# Input that queues up while the installation runs (the setup takes none then): a person's click
+# on "Abbrechen" and Escape while a slow follow-up program runs, and Enter pressed before the first
+# question. Only the Wine runner can queue hardware input; piped input on POSIX is a script.
+SLOW_FOLLOWUP = "Warte.exe sleep 4000"  # the runner puts a program that waits there
+QUEUED_INPUT_SCENARIOS = [
+    Scenario("a queued click on Abbrechen and Escape leave the dialog open",
+             setup_inf=inf(*HEAD, "EXEFile1=" + SLOW_FOLLOWUP, "[Block1]",
+                           "Section=GENERAL-Directories", "Pfad=ProgDir", "File1=Hilfe.chm"),
+             actions=["queue-cancel"], info=message(IDS_SUCCESS), progress=100, warning=False,
+             files={PROGRAM_DIR + "Hilfe.chm": Payload("package/Hilfe.chm")}),
+    Scenario("a queued Enter does not answer the question", setup_inf=WORKED_EXAMPLE,
+             actions=["queue-enter", "no"], info=message(IDS_SUCCESS), progress=100,
+             warning=False, questions=[NEWER_QUESTION],
+             files={**INSTALLED,
+                    PROGRAM_DIR + "Basis.dll": Payload("host/Daten/Client/program/Basis.dll")},
+             followup_ran=True),
+]
+
 
 def expected_text(spec, cat):
     return spec(cat) if callable(spec) else spec

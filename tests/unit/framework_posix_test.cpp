@@ -11,7 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ext/stdio_filebuf.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
 #include <sstream>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -334,6 +341,34 @@ TEST(TerminalFrontEnd, AnswersMessageBoxes) {
         EXPECT_NE(out.str().find("Titel"), std::string::npos);
         EXPECT_NE(out.str().find("Ersetzen?\nWirklich?"), std::string::npos);
     }
+}
+
+// A key typed on the terminal while the program was busy is not the answer to the question that
+// follows; a scripted line is, since a script is written for the questions to come.
+TEST(TerminalFrontEnd, KeysTypedAheadOnATerminalAreDropped) {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    __gnu_cxx::stdio_filebuf<char> buffer(terminal, std::ios::in);
+    std::istream in(&buffer);
+    auto type = [&](const char* keys) {
+        ASSERT_EQ(write(master, keys, strlen(keys)), static_cast<ssize_t>(strlen(keys)));
+        pollfd ready = {terminal, POLLIN, 0};
+        ASSERT_EQ(poll(&ready, 1, 5000), 1); // the line has reached the terminal
+    };
+    for (bool typed : {true, false}) {
+        std::ostringstream out;
+        framework_posix::TerminalFrontEnd frontEnd(in, out, false, typed ? terminal : -1);
+        type("j\n");
+        frontEnd.DiscardQueuedInput();
+        type("n\n");
+        EXPECT_EQ(frontEnd.AskMessageBox("Ersetzen?", "Titel", MB_YESNO), typed ? IDNO : IDYES);
+        tcflush(terminal, TCIFLUSH);
+    }
+    close(master);
 }
 
 TEST(TerminalFrontEnd, Mnemonics) {

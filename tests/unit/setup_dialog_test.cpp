@@ -356,6 +356,24 @@ TEST_F(SetupDialog, ReplaceQuestions) {
          {IDNO},
          {IDS_NEWER_EXISTS},
          false},
+        {"commas, newer on disk",
+         "de_commas_8.0.2.0.dll",
+         "de_commas_8.0.3.0.dll",
+         {IDNO},
+         {IDS_NEWER_EXISTS},
+         false},
+        {"points on disk, commas in the package",
+         "de_commas_8.0.2.0.dll",
+         "de_8.0.3.0.dll",
+         {IDNO},
+         {IDS_NEWER_EXISTS},
+         false},
+        {"commas, older on disk (2 < 10)",
+         "de_commas_8.0.10.0.dll",
+         "de_commas_8.0.2.0.dll",
+         {},
+         {},
+         true},
         {"no version resource on disk", "de_5.0.9.0.dll", "no_version.dll", {}, {}, true},
         {"nothing on disk", "de_5.0.9.0.dll", nullptr, {}, {}, true},
     };
@@ -384,6 +402,38 @@ TEST_F(SetupDialog, ReplaceQuestions) {
         ExpectSuccess(run.Final());
         EXPECT_EQ(Read(data / "Basis.dll") == Read(Fixture(c.source)), c.replaced);
     }
+}
+
+// Input given ahead while the installation ran is dropped before each question and once the
+// install command has ended.
+TEST_F(SetupDialog, QueuedInputIsDroppedBeforeQuestionsAndAtTheEnd) {
+    class CRecordingFrontEnd : public ScriptedFrontEnd {
+    public:
+        using ScriptedFrontEnd::ScriptedFrontEnd;
+        void DiscardQueuedInput() override { events += 'D'; }
+        int AskMessageBox(const std::string& text, const std::string& caption, UINT type) override {
+            events += 'Q';
+            return ScriptedFrontEnd::AskMessageBox(text, caption, type);
+        }
+        int NextCommand(const DialogSnapshot& dialog) override {
+            events += 'W';
+            return ScriptedFrontEnd::NextCommand(dialog);
+        }
+        std::string events;
+    };
+    CopyFixture("de_5.0.9.0.dll", pkg / "Basis.dll");
+    CopyFixture("en_5.0.10.0.dll", data / "Basis.dll"); // newer and English: two questions
+    SetupInf(kHead + "[Block1]\r\nSection=GENERAL-Directories\r\nPfad=DataDir\r\n"
+                     "File1=Basis.dll;VERSION\r\n");
+    StandardHost();
+    CRecordingFrontEnd frontEnd({IDOK}, {IDYES, IDYES});
+    {
+        ScopedFrontEnd scope(frontEnd);
+        CSetupDlg dlg;
+        dlg.DoModal();
+    }
+    EXPECT_EQ(frontEnd.events, "WDQDQDW"); // wait, install: drop, ask, drop, ask, drop; wait
+    ExpectSuccess(frontEnd.Final());
 }
 
 TEST_F(SetupDialog, FailedCopyStopsTheRunAndKeepsTheOldFile) {

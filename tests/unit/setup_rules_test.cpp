@@ -58,6 +58,34 @@ TEST(VersionCompare, NewerComparesEveryComponentByValue) {
         EXPECT_EQ(VersionIsNewer(c.a, c.b), c.aIsNewer) << c.a << " vs " << c.b;
 }
 
+// The same pairs through both comparisons: the replace question reads commas as separators, the
+// required-version check splits at points only.
+TEST(VersionCompare, CommasSeparateOnlyForTheReplaceQuestion) {
+    struct Case {
+        const char* a;
+        const char* b;
+        VersionCheck aAgainstRequiredB;
+        bool aIsNewer;
+    };
+    const Case cases[] = {
+        {"8, 0, 3, 0", "8, 0, 2, 0", VersionCheck::Met, true},
+        {"8.0.3.0", "8, 0, 2, 0", VersionCheck::Met, true},
+        {"8, 0, 2, 0", "8, 0, 10, 0", VersionCheck::Met, false},
+        {"8, 0, 10, 0", "8, 0, 2, 0", VersionCheck::Met, true},
+        {"8 ,0 , 3", "8.0.2", VersionCheck::Met, true}, // blanks on either side of a comma
+        {"8,0,2,1", "8.0.2", VersionCheck::Met, true},
+        {"8, 0, 2, 0", "8.1", VersionCheck::Met, false},
+        {"8, 0, 2, 0", "8.0.2.0", VersionCheck::Met, false},
+        {"9, 0", "8.1", VersionCheck::InstalledNewer, true},
+        {"7, 9", "8.0", VersionCheck::InstalledOlder, false},
+        {"8.0.2", "8.0.3", VersionCheck::InstalledOlder, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CompareWithRequired(c.a, c.b), c.aAgainstRequiredB) << c.a << " vs " << c.b;
+        EXPECT_EQ(VersionIsNewer(c.a, c.b), c.aIsNewer) << c.a << " vs " << c.b;
+    }
+}
+
 TEST(FileText, VersionTextIsTakenFromTheThirdLine) {
     struct Case {
         const char* content;
@@ -81,11 +109,35 @@ TEST(FileText, ExtensionOfTheLastComponent) {
     EXPECT_EQ(GetFileExtension("noext"), "");
 }
 
-TEST(FolderPath, FinalBackslashIsAddedOnce) {
-    EXPECT_EQ(WithFinalBackslash("D:\\Daten"), "D:\\Daten\\");
-    EXPECT_EQ(WithFinalBackslash("D:\\Daten\\"), "D:\\Daten\\");
-    EXPECT_EQ(WithFinalBackslash("/srv/daten/"), "/srv/daten/");
-    EXPECT_EQ(WithFinalBackslash(""), "\\");
+// On Windows only the backslash separates folders; on POSIX "/" does as well.
+TEST(FolderPath, SeparatorsOfTheTarget) {
+#ifdef _WIN32
+    const bool windows = true;
+#else
+    const bool windows = false;
+#endif
+    struct Case {
+        const char* path;
+        const char* folderOnWindows;
+        const char* folderOnPosix;
+        const char* nameOnWindows;
+        const char* nameOnPosix;
+    };
+    const Case cases[] = {
+        {"D:\\Daten", "D:\\Daten\\", "D:\\Daten\\", "Daten", "Daten"},
+        {"D:\\Daten\\", "D:\\Daten\\", "D:\\Daten\\", "", ""},
+        {"", "\\", "\\", "", ""},
+        {"/srv/daten/", "/srv/daten/\\", "/srv/daten/", "/srv/daten/", ""},
+        {"D:\\Paket\\Vorlagen/Brief.dot", "D:\\Paket\\Vorlagen/Brief.dot\\",
+         "D:\\Paket\\Vorlagen/Brief.dot\\", "Vorlagen/Brief.dot", "Brief.dot"},
+        {"Basis.dll", "Basis.dll\\", "Basis.dll\\", "Basis.dll", "Basis.dll"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WithFinalBackslash(c.path), windows ? c.folderOnWindows : c.folderOnPosix)
+            << c.path;
+        EXPECT_EQ(FileNameOf(c.path), windows ? c.nameOnWindows : c.nameOnPosix) << c.path;
+    }
+    EXPECT_EQ(GetFileExtension("D:\\a.b/c"), windows ? ".b/c" : "");
 }
 
 TEST(ShortenPath, DropsOneFolderPerStepUntilItFits) {
