@@ -34,12 +34,14 @@ BOOL CSetupDlg::CopyFiles(CCopyList& list) {
 
         // The copy replaces the target in one step: a failed copy leaves the old file whole.
         if (!platform::CopyFileReplacing(entry.m_strSource, entry.m_strTarget)) {
+            platform::FinishReplacingCopies();
             ShowSetupError(FormatMessageText(IDS_COPY_FAILED, {target}));
             return FALSE;
         }
         // The position counts the entry's place in the list, skipped entries included.
         m_ctlProgress.SetPos(static_cast<int>(static_cast<double>(k + 1) * 90.0 / count));
     }
+    platform::FinishReplacingCopies();
     m_ctlProgress.SetPos(100);
     WriteUpdateInf();
     return TRUE;
