@@ -12,15 +12,32 @@ namespace {
 constexpr char kEscape = '\x1b';
 constexpr int kBarWidth = 20;
 
+// A control character would be carried out by the terminal (ESC starts a command sequence, BEL
+// rings, a lone CR overwrites the line), and texts may hold names from the disk: it is shown as
+// \xHH instead. Line breaks and tabs are the text's own layout.
+bool IsControl(const std::string& utf8Char) {
+    unsigned char first = static_cast<unsigned char>(utf8Char[0]);
+    if (utf8Char.size() == 1)
+        return (first < 0x20 && first != '\n' && first != '\t') || first == 0x7F;
+    // The code page's unassigned bytes stand for the C1 controls U+0080 to U+009F.
+    return utf8Char.size() == 2 && first == 0xC2 && static_cast<unsigned char>(utf8Char[1]) < 0xA0;
+}
+
+std::string Escaped(unsigned char byte) {
+    static const char kHex[] = "0123456789ABCDEF";
+    return std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+}
+
 // Windows text breaks lines with CR LF; the terminal wants LF alone.
 std::string ForTerminal(const std::string& text) {
-    std::string lines;
+    std::string shown;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             continue;
-        lines.push_back(text[i]);
+        std::string converted = resources::Cp1252ToUtf8(text.substr(i, 1));
+        shown += IsControl(converted) ? Escaped(static_cast<unsigned char>(text[i])) : converted;
     }
-    return resources::Cp1252ToUtf8(lines);
+    return shown;
 }
 
 char Lower(char c) {
