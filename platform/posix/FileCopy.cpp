@@ -196,8 +196,9 @@ TargetKind Inspect(int folder, const std::string& name, struct stat& st) {
 // we may give it (an administrator's install leaves the host's files owned as they were). Calls
 // that would change nothing are not made.
 bool FinishCopy(int fd, mode_t mode, const struct stat& source, const struct stat* replaced,
-                gid_t newGroup) {
-    if (replaced && (replaced->st_uid != ::geteuid() || replaced->st_gid != newGroup) &&
+                const CopyFolder& folder) {
+    if (replaced &&
+        (replaced->st_uid != ::geteuid() || replaced->st_gid != folder.newFileGroup()) &&
         ::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
         // Not ours to give: the copy stays the caller's.
     }
@@ -265,7 +266,7 @@ bool CopyIntoPlace(int source, const struct stat& sourceStat, const CopyFolder& 
     if (copy.get() < 0)
         return false;
     bool ok = CopyData(source, copy.get(), sourceStat.st_size) &&
-              FinishCopy(copy.get(), mode, sourceStat, replaced, folder.newFileGroup());
+              FinishCopy(copy.get(), mode, sourceStat, replaced, folder);
 #if defined(__linux__) && defined(O_TMPFILE)
     if (!named && !(ok && LinkIntoPrivateFolder(copy.get(), folder.privateFolder())))
         return false; // nothing has a name yet
