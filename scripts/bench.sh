@@ -56,7 +56,7 @@ compare() {
         END {
             median = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
             printf "%s: speed ratio median %.2f (min %.2f, max %.2f), goal at least %s: %s\n",
-                   name, median, r[1], r[NR], goal, median >= goal ? "met" : "NOT met"
+                   name, median, r[1], r[NR], goal, (median >= goal ? "met" : "NOT met")
         }'
 }
 
