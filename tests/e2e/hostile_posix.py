@@ -259,7 +259,8 @@ def case_killed_copy(setup, cat):
 
 WATCHER = r"""
 import os, sys, time
-target, protected, outside_folder, stop = sys.argv[1:5]
+target, protected, outside_folder, stop, ready = sys.argv[1:6]
+open(ready, "w").close()
 seen = set(os.listdir(target))
 while not os.path.exists(stop):
     for name in os.listdir(target):
@@ -289,10 +290,11 @@ def system_python():
 def case_watcher(setup, cat):
     """An ordinary user who owns the target folder swaps every new name in it for a link (to a
     protected file, or to a folder outside for a folder) while the setup runs."""
-    files = {"f%02d.dat" % i: os.urandom(256 << 10) for i in range(40)}
+    files = {"f%02d.dat" % i: os.urandom(1 << 20) for i in range(40)}
     host = Host(files)
     failures = []
     stop = os.path.join(host.root, "stop")
+    ready = os.path.join(host.target, "ready")
     try:
         for name in files:
             write(os.path.join(host.target, name), b"old")
@@ -305,9 +307,11 @@ def case_watcher(setup, cat):
             os.setuid(NOBODY)
 
         watcher = subprocess.Popen([system_python(), "-c", WATCHER, host.target,
-                                    os.path.join(host.outside, "protected"), host.outside, stop],
-                                   preexec_fn=as_nobody)
-        time.sleep(0.3)
+                                    os.path.join(host.outside, "protected"), host.outside, stop,
+                                    ready], preexec_fn=as_nobody)
+        deadline = time.time() + ANSWER_WITHIN
+        while not os.path.exists(ready) and watcher.poll() is None and time.time() < deadline:
+            time.sleep(0.05)
         try:
             result = host.run(setup)
         finally:
