@@ -108,8 +108,10 @@ public:
         : m_folder(folder), m_setupInf(folder + kSetupInfName), m_findings(findings) {}
 
     void Run() {
+        // A SETUP.INF is a few kilobytes; the bound only keeps a wrong file from filling memory.
+        constexpr size_t kSetupInfLimit = size_t(64) << 20;
         std::string text;
-        platform::ReadWholeFile(m_setupInf, text);
+        platform::ReadFileStart(m_setupInf, kSetupInfLimit, text);
         m_outline = platform::OutlineProfile(text);
         CheckEncoding();
         CheckSections();

@@ -2,6 +2,7 @@
 // separate folders and are converted here, at the platform boundary.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -13,15 +14,28 @@ bool PathExists(const std::string& path);
 bool CreateFolder(const std::string& path);
 
 // Copies `source` over `target` without ever leaving a torn target: the bytes go to a temporary
-// file beside the target, which then replaces it in one step. On failure or interruption the old
-// target stays as it was and no temporary is left behind.
+// that no one else can reach by name, which then replaces the target in one step. On failure or
+// interruption the old target stays as it was; a temporary left by a killed run is removed by the
+// next copy into that folder. A target that is a symbolic link (reparse point) is replaced as a
+// link, never written through; a read-only target is not replaced. A source or target that is not
+// a regular file (folder, FIFO, device, socket) fails at once, without waiting on it. Temporary
+// names are short, so a target name as long as the file system allows still copies.
 bool CopyFileReplacing(const std::string& source, const std::string& target);
 
-// Opens an existing file for writing with truncation (never creating it), writes `bytes` in one
-// call and closes it. false when it could not be opened.
+// Ends a run of CopyFileReplacing calls: removes whatever the copies kept between them to spend
+// less per file (the POSIX copy keeps a private folder beside the targets). The process's end
+// does it too.
+void FinishReplacingCopies();
+
+// Rewrites an existing file with `bytes` in one write, never creating it. Only a regular file
+// with a single name is written: not through a symbolic link or reparse point, not one with
+// further hard links, not a read-only one (even for an administrator), not a FIFO or device
+// (refused without waiting on it). false when it was not written to.
 bool OverwriteExistingFile(const std::string& path, const std::string& bytes);
 
-// The whole content of a file, opened for shared reading. false when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::string& content);
+// At most the first `limit` bytes of a regular file, opened for shared reading; a huge or endless
+// file costs no more than that. false when it cannot be opened or is not a regular file (a FIFO
+// or device is refused without waiting on it).
+bool ReadFileStart(const std::string& path, size_t limit, std::string& content);
 
 } // namespace platform

@@ -3,9 +3,16 @@
 #include "resources/ByteReader.h"
 
 #include <algorithm>
-#include <fstream>
-#include <set>
 #include <vector>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace resources {
 
@@ -13,6 +20,12 @@ namespace {
 
 // No real program carries more resources than this; a lying header must not make us allocate more.
 constexpr uint64_t kMaxResourceBytes = 256u << 20;
+// What the list of resources and their names may take beside the section, in multiples of the
+// section's size. A real directory spends far more section bytes per resource (its entries,
+// directories and data) than an entry of the list takes; a directory of many empty entries would
+// otherwise make a small file take hundreds of megabytes. Small sections get a fixed allowance.
+constexpr uint64_t kBookkeepingPerSectionByte = 3;
+constexpr uint64_t kBookkeepingAllowance = 1u << 20;
 
 constexpr uint16_t kDosMagic = 0x5A4D;        // "MZ"
 constexpr uint32_t kPeSignature = 0x00004550; // "PE\0\0"
@@ -51,6 +64,7 @@ private:
     size_t m_size;
 };
 
+#ifdef _WIN32
 class FileSource : public ImageSource {
 public:
     explicit FileSource(const std::string& path) : m_file(path, std::ios::binary) {
@@ -76,6 +90,53 @@ private:
     std::ifstream m_file;
     uint64_t m_size = 0;
 };
+#else
+// Only a regular file is read, and it is opened without waiting: a FIFO or a device put in a
+// program's place is refused by its type instead of holding the reader.
+class FileSource : public ImageSource {
+public:
+    explicit FileSource(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+        struct stat st;
+        if (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
+            m_size = static_cast<uint64_t>(st.st_size);
+        else
+            close();
+    }
+    ~FileSource() override { close(); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    uint64_t size() const override { return m_size; }
+    bool read(uint64_t offset, size_t length, std::vector<uint8_t>& out) override {
+        if (!inside(offset, length))
+            return false;
+        out.resize(length);
+        size_t done = 0;
+        while (done < length) {
+            ssize_t got =
+                ::pread(m_fd, out.data() + done, length - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            done += static_cast<size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    int m_fd;
+    uint64_t m_size = 0;
+};
+#endif
 
 struct Section {
     uint32_t virtualAddress = 0;
@@ -168,21 +229,23 @@ const Section* SectionOf(const PeLayout& layout, uint32_t rva) {
 }
 
 // Walks the three levels of the resource directory (type, name, language) over the bytes of the
-// resource section, which start at the directory's root. A directory reached twice means a loop
-// (or a shared subtree no linker writes): the whole directory is then taken for corrupt.
+// resource section, which start at the directory's root. A directory or data entry reached twice
+// means a loop (or sharing no linker writes): the whole directory is then taken for corrupt.
 class DirectoryWalker {
 public:
     DirectoryWalker(ImageSource& source, const PeLayout& layout, std::vector<uint8_t> section)
         : m_source(source), m_layout(layout), m_section(std::move(section)),
           m_budget(std::min<uint64_t>(source.size(), kMaxResourceBytes)),
-          m_nameBudget(m_section.size()) {}
+          m_bookkeepingBudget(kBookkeepingAllowance +
+                              kBookkeepingPerSectionByte * m_section.size()),
+          m_visited(m_section.size()) {}
 
     bool walk(ResourceSet& out) { return readDirectory(0, 0, {}, {}, out); }
 
 private:
     bool readDirectory(uint32_t offset, int level, const ResId& type, const ResId& name,
                        ResourceSet& out) {
-        if (!m_visited.insert(offset).second)
+        if (!visit(offset))
             return false;
         ByteReader r(m_section.data(), m_section.size());
         r.seek(offset);
@@ -208,6 +271,22 @@ private:
         return r.ok();
     }
 
+    // Marks a structure's offset as read; false when it was read before.
+    bool visit(uint32_t offset) {
+        if (offset >= m_visited.size() || m_visited[offset])
+            return offset >= m_visited.size(); // outside: the read that follows fails anyway
+        m_visited[offset] = true;
+        return true;
+    }
+
+    // Takes `bytes` of list or name memory from the budget; false when it is spent.
+    bool charge(uint64_t bytes) {
+        if (bytes > m_bookkeepingBudget)
+            return false;
+        m_bookkeepingBudget -= bytes;
+        return true;
+    }
+
     // A number, or (high bit set) the offset of a counted UTF-16 string. The names of a real
     // directory are stored once each; entries that all point at one long name are a trap.
     bool readId(uint32_t field, ResId& id) {
@@ -218,9 +297,8 @@ private:
         ByteReader r(m_section.data(), m_section.size());
         r.seek(field & ~kHighBit);
         uint16_t length = r.u16();
-        if (!r.ok() || size_t(length) * 2 > m_nameBudget)
+        if (!r.ok() || !charge(uint64_t(length) * 2))
             return false;
-        m_nameBudget -= size_t(length) * 2;
         std::u16string text;
         for (uint16_t i = 0; i < length && r.ok(); ++i)
             text.push_back(static_cast<char16_t>(r.u16()));
@@ -230,6 +308,8 @@ private:
 
     bool readData(uint32_t offset, const ResId& type, const ResId& name, const ResId& language,
                   ResourceSet& out) {
+        if (!visit(offset) || !charge(sizeof(ResourceEntry)))
+            return false;
         ByteReader r(m_section.data(), m_section.size());
         r.seek(offset);
         uint32_t rva = r.u32();
@@ -262,9 +342,9 @@ private:
     ImageSource& m_source;
     const PeLayout& m_layout;
     std::vector<uint8_t> m_section;
-    uint64_t m_budget;   // resource bytes still to be copied
-    size_t m_nameBudget; // name bytes still to be read
-    std::set<uint32_t> m_visited;
+    uint64_t m_budget;            // resource bytes still to be copied
+    uint64_t m_bookkeepingBudget; // bytes the list and the names may still take
+    std::vector<bool> m_visited;  // one mark per section byte
 };
 
 std::optional<ResourceSet> ReadResources(ImageSource& source) {

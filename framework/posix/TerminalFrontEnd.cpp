@@ -13,6 +13,31 @@ namespace {
 constexpr char kEscape = '\x1b';
 constexpr int kBarWidth = 20;
 
+std::string Escaped(unsigned char code) {
+    static const char kHex[] = "0123456789ABCDEF";
+    return std::string("\\x") + kHex[code >> 4] + kHex[code & 0xF];
+}
+
+// A control character would be carried out by the terminal (ESC starts a command sequence, BEL
+// rings, a lone CR overwrites the line), and texts may hold names from the disk: it is shown as
+// \xHH instead. Line breaks and tabs are the text's own layout. The code page's unassigned bytes
+// come out as the C1 controls U+0080 to U+009F (C2 80 to C2 9F in UTF-8).
+std::string EscapeControls(const std::string& utf8) {
+    std::string shown;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        unsigned char next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F)
+            shown += Escaped(c);
+        else if (c == 0xC2 && next >= 0x80 && next < 0xA0) {
+            shown += Escaped(next);
+            ++i;
+        } else
+            shown.push_back(static_cast<char>(c));
+    }
+    return shown;
+}
+
 // Windows text breaks lines with CR LF; the terminal wants LF alone.
 std::string ForTerminal(const std::string& text) {
     std::string lines;
@@ -21,7 +46,7 @@ std::string ForTerminal(const std::string& text) {
             continue;
         lines.push_back(text[i]);
     }
-    return resources::Cp1252ToUtf8(lines);
+    return EscapeControls(resources::Cp1252ToUtf8(lines));
 }
 
 char Lower(char c) {

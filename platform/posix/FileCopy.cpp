@@ -2,10 +2,8 @@
 
 #include "platform/posix/Paths.h"
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -17,20 +15,28 @@ namespace {
 
 constexpr size_t kCopyBuffer = 1 << 20;
 // How much one in-kernel copy call moves at most.
-constexpr size_t kKernelCopyStretch = 32 << 20;
-constexpr int kNameAttempts = 100;
+constexpr size_t kKernelCopyStretch = 1 << 30;
+
+// The private folder beside the targets and the one temporary in it. Short names of one length:
+// a target name may take all the file system allows. A name that someone else holds is passed
+// over for the next one.
+constexpr char kPrivateFolderPrefix[] = ".~qz";
+constexpr int kPrivateFolderNames = 10;
+constexpr char kTemporary[] = "t";
 
 class Descriptor {
 public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    ~Descriptor() { reset(); }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 
     int get() const { return fd_; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
     // Closes now, so that a failing close (a late write error of some file systems) is seen.
     bool Close() {
         int fd = fd_;
@@ -41,6 +47,19 @@ public:
 private:
     int fd_;
 };
+
+// Opens without ever waiting: a FIFO or a device opens at once and is then refused by its type.
+int OpenRegularForReading(const char* path, struct stat& st) {
+    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
 
 bool CopyByReadAndWrite(int from, int to) {
     std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
@@ -55,153 +74,208 @@ bool CopyByReadAndWrite(int from, int to) {
     }
 }
 
-// In-kernel copying where both files allow it; the file offsets advance either way, so the
-// plain loop can take over wherever the kernel declines.
-bool CopyData(int from, int to) {
+// In-kernel copying where both files allow it, up to the size the source had when it was opened
+// (which spares the call that would only find the end); the file offsets advance either way, so
+// the plain loop can take over wherever the kernel declines.
+bool CopyData(int from, int to, off_t size) {
 #ifdef __linux__
-    for (;;) {
-        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kKernelCopyStretch, 0);
+    while (size > 0) {
+        size_t stretch = size < off_t(kKernelCopyStretch) ? size_t(size) : kKernelCopyStretch;
+        ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, stretch, 0);
         if (copied > 0)
-            continue;
-        if (copied == 0)
-            return true;
-        if (errno == EINTR)
-            continue;
-        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP &&
-            errno != EBADF)
+            size -= copied;
+        else if (copied == 0)
+            return true; // the source has become shorter meanwhile
+        else if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+                 errno == EBADF)
+            return CopyByReadAndWrite(from, to);
+        else if (errno != EINTR)
             return false;
-        break;
     }
-#endif
+    return true;
+#else
+    (void)size;
     return CopyByReadAndWrite(from, to);
+#endif
 }
 
-// What the finished copy takes along: the source's permission bits (so programs stay executable)
-// and modification time (as a copy on Windows keeps the file's time), and the owner of the file
-// it replaces, where we may give it (an administrator's install leaves the host's files owned as
-// they were).
-struct CopyAttributes {
-    mode_t mode = 0;
-    timespec modified{};
-    bool keepOwner = false;
-    uid_t owner = 0;
-    gid_t group = 0;
+mode_t ProcessUmask() {
+    static const mode_t mask = [] {
+        mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+// The target's folder, opened once for a run of copies into it, and the private folder beside the
+// targets in which each copy is made.
+class CopyFolder {
+public:
+    ~CopyFolder() { Release(); }
+
+    // Opens the folder unless it is the one already open.
+    bool Use(const std::string& folder) {
+        if (folder_.get() >= 0 && path_ == folder)
+            return true;
+        Release();
+        folder_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder_.get() < 0 || ::fstat(folder_.get(), &stat_) != 0 || !OpenPrivateFolder()) {
+            Release();
+            return false;
+        }
+        path_ = folder;
+        return true;
+    }
+
+    void Release() {
+        if (folder_.get() >= 0 && private_.get() >= 0)
+            ::unlinkat(folder_.get(), privateName_.c_str(), AT_REMOVEDIR);
+        private_.reset();
+        folder_.reset();
+        path_.clear();
+    }
+
+    int folder() const { return folder_.get(); }
+    int privateFolder() const { return private_.get(); }
+    // The group a new file gets in this folder.
+    gid_t newFileGroup() const { return (stat_.st_mode & S_ISGID) ? stat_.st_gid : ::getegid(); }
+
+private:
+    // A folder of that name that is ours and private is a leftover of an interrupted run: its
+    // temporary goes, the folder serves again. Anyone else's is left alone.
+    bool OpenPrivateFolder() {
+        for (int i = 0; i < kPrivateFolderNames; ++i) {
+            std::string name = kPrivateFolderPrefix + std::to_string(i);
+            if (::mkdirat(folder_.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+                return false;
+            private_.reset(::openat(folder_.get(), name.c_str(),
+                                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            struct stat st;
+            if (private_.get() >= 0 && ::fstat(private_.get(), &st) == 0 &&
+                st.st_uid == ::geteuid() && (st.st_mode & 077) == 0) {
+                ::unlinkat(private_.get(), kTemporary, 0);
+                privateName_ = name;
+                return true;
+            }
+            private_.reset();
+        }
+        return false;
+    }
+
+    std::string path_;
+    Descriptor folder_;
+    Descriptor private_;
+    std::string privateName_;
+    struct stat stat_ {};
 };
 
-// The rename that follows replaces the target in one step, so an interrupted or failed copy never
-// shows under its name. The data is not forced to the disk first: like CopyFileA, the copy leaves
-// that to the system (file systems that journal order a rename over an existing file after its
-// data), and a flush per file would make an installation of many small files many times slower.
-bool FinishCopy(int fd, const CopyAttributes& attributes) {
-    if (attributes.keepOwner && ::fchown(fd, attributes.owner, attributes.group) != 0) {
+CopyFolder& CurrentFolder() {
+    static CopyFolder folder;
+    return folder;
+}
+
+// What the target is now, seen without following a link.
+enum class TargetKind { Absent, Link, Replaceable, Refused };
+
+TargetKind Inspect(int folder, const std::string& name, struct stat& st) {
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? TargetKind::Absent : TargetKind::Refused;
+    if (S_ISLNK(st.st_mode))
+        return TargetKind::Link;
+    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        return TargetKind::Refused;
+    // An administrator may write any file; anyone else only those the permissions allow.
+    if (::geteuid() != 0 && ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0)
+        return TargetKind::Refused;
+    return TargetKind::Replaceable;
+}
+
+// The copy takes the source's permission bits (so programs stay executable) and modification
+// time (as a copy on Windows keeps the file's time), and the owner of the file it replaces, where
+// we may give it (an administrator's install leaves the host's files owned as they were). Calls
+// that would change nothing are not made.
+bool FinishCopy(int fd, mode_t mode, const struct stat& source, const struct stat* replaced,
+                const CopyFolder& folder) {
+    if (replaced &&
+        (replaced->st_uid != ::geteuid() || replaced->st_gid != folder.newFileGroup()) &&
+        ::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
         // Not ours to give: the copy stays the caller's.
     }
-    const timespec times[2] = {{0, UTIME_NOW}, attributes.modified};
-    return ::fchmod(fd, attributes.mode) == 0 && ::futimens(fd, times) == 0;
-}
-
-std::string TemporaryName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    std::string folder = FolderOf(target);
-    return (folder.empty()  ? ""
-            : folder == "/" ? "/"
-                            : folder + "/") +
-           "." + LastComponent(target) + ".~" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++);
-}
-
-// A symbolic link as target has the file it names replaced, as writing through the link would.
-std::string ReplacedFile(const std::string& target) {
-    struct stat st;
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return target;
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(target.c_str(), nullptr),
-                                                     &std::free);
-    return real ? std::string(real.get()) : target;
-}
-
-// An existing target must be a file we may write to; without any write permission it counts as
-// read-only, which even an administrator's copy does not replace on Windows.
-bool MayReplace(const std::string& target, CopyAttributes& attributes) {
-    struct stat st;
-    if (::stat(target.c_str(), &st) != 0)
-        return errno == ENOENT;
-    if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+    if ((mode & ProcessUmask()) != 0 && ::fchmod(fd, mode) != 0)
         return false;
-    attributes.keepOwner = true;
-    attributes.owner = st.st_uid;
-    attributes.group = st.st_gid;
-    return true;
+    const timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
+    return ::futimens(fd, times) == 0;
 }
-
-bool Replace(const std::string& temporary, const std::string& target) {
-    if (::rename(temporary.c_str(), target.c_str()) == 0)
-        return true;
-    ::unlink(temporary.c_str());
-    return false;
-}
-
-enum class Outcome { Done, Failed, Unsupported };
 
 #if defined(__linux__) && defined(O_TMPFILE)
-// Gives the finished nameless file a temporary name beside the target.
-bool LinkUnderTemporaryName(int fd, const std::string& target, std::string& temporary) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temporary = TemporaryName(target);
-        int linked =
-            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW);
-        if (linked != 0 && errno == ENOENT)
-            linked = ::linkat(fd, "", AT_FDCWD, temporary.c_str(), AT_EMPTY_PATH);
+// Gives the finished nameless file its name inside the private folder. Linking a descriptor
+// directly needs a privilege an administrator has; anyone else goes through /proc.
+bool LinkIntoPrivateFolder(int fd, int privateFolder) {
+    static bool throughProc = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int linked = -1;
+        if (!throughProc) {
+            linked = ::linkat(fd, "", privateFolder, kTemporary, AT_EMPTY_PATH);
+            if (linked != 0 && errno == ENOENT)
+                throughProc = true;
+        }
+        if (throughProc) {
+            char self[32];
+            std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+            linked = ::linkat(AT_FDCWD, self, privateFolder, kTemporary, AT_SYMLINK_FOLLOW);
+        }
         if (linked == 0)
             return true;
         if (errno != EEXIST)
             return false;
+        ::unlinkat(privateFolder, kTemporary, 0);
     }
     return false;
 }
-
-// While the bytes are written the file has no name: a copy that fails, or a process that is
-// killed, leaves nothing behind.
-Outcome CopyThroughNamelessFile(int source, const CopyAttributes& attributes,
-                                const std::string& target) {
-    std::string folder = FolderOf(target);
-    Descriptor copy(
-        ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (copy.get() < 0)
-        return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Outcome::Unsupported
-                                                                         : Outcome::Failed;
-    if (!CopyData(source, copy.get()) || !FinishCopy(copy.get(), attributes))
-        return Outcome::Failed;
-    std::string temporary;
-    if (!LinkUnderTemporaryName(copy.get(), target, temporary))
-        return Outcome::Unsupported;
-    if (!copy.Close()) {
-        ::unlink(temporary.c_str());
-        return Outcome::Failed;
-    }
-    return Replace(temporary, target) ? Outcome::Done : Outcome::Failed;
-}
 #endif
 
-bool CopyThroughNamedFile(int source, const CopyAttributes& attributes, const std::string& target) {
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
-        temporary = TemporaryName(target);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            return false;
+// The file to write: nameless where the system allows it, so that a copy that fails or a process
+// that is killed leaves nothing behind; otherwise under the temporary name in the private folder.
+// `named` tells which.
+int CreateCopy(const CopyFolder& folder, mode_t mode, bool& named) {
+#if defined(__linux__) && defined(O_TMPFILE)
+    static bool nameless = true;
+    if (nameless) {
+        int fd = ::openat(folder.folder(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+            named = false;
+            return fd;
+        }
+        nameless = false;
     }
-    if (fd < 0)
+#endif
+    named = true;
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::openat(folder.privateFolder(), kTemporary, flags, mode);
+    if (fd < 0 && errno == EEXIST && ::unlinkat(folder.privateFolder(), kTemporary, 0) == 0)
+        fd = ::openat(folder.privateFolder(), kTemporary, flags, mode);
+    return fd;
+}
+
+bool CopyIntoPlace(int source, const struct stat& sourceStat, const CopyFolder& folder,
+                   const std::string& name, const struct stat* replaced) {
+    const mode_t mode = sourceStat.st_mode & 0777;
+    bool named = false;
+    Descriptor copy(CreateCopy(folder, mode, named));
+    if (copy.get() < 0)
         return false;
-    Descriptor copy(fd);
-    bool copied = CopyData(source, copy.get()) && FinishCopy(copy.get(), attributes);
-    if (!copy.Close() || !copied) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return Replace(temporary, target);
+    bool ok = CopyData(source, copy.get(), sourceStat.st_size) &&
+              FinishCopy(copy.get(), mode, sourceStat, replaced, folder);
+#if defined(__linux__) && defined(O_TMPFILE)
+    if (!named && !(ok && LinkIntoPrivateFolder(copy.get(), folder.privateFolder())))
+        return false; // nothing has a name yet
+#endif
+    if (copy.Close() && ok &&
+        ::renameat(folder.privateFolder(), kTemporary, folder.folder(), name.c_str()) == 0)
+        return true;
+    ::unlinkat(folder.privateFolder(), kTemporary, 0);
+    return false;
 }
 
 } // namespace
@@ -219,37 +293,55 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-bool ReadAll(int fd, std::string& content) {
+bool ReadAtMost(int fd, size_t limit, std::string& content) {
     char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
+    while (limit > 0) {
+        ssize_t got = ::read(fd, buffer, limit < sizeof buffer ? limit : sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return got == 0;
         content.append(buffer, static_cast<size_t>(got));
+        limit -= static_cast<size_t>(got);
     }
+    return true;
+}
+
+bool ReadAll(int fd, std::string& content) {
+    return ReadAtMost(fd, static_cast<size_t>(-1), content);
+}
+
+int OpenRegularFile(const std::string& path, struct stat& st) {
+    return OpenRegularForReading(path.c_str(), st);
 }
 
 bool CopyReplacing(const std::string& source, const std::string& target) {
-    Descriptor from(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat sourceStat;
-    if (from.get() < 0 || ::fstat(from.get(), &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode))
+    Descriptor from(OpenRegularForReading(source.c_str(), sourceStat));
+    if (from.get() < 0)
         return false;
-    CopyAttributes attributes;
-    attributes.mode = sourceStat.st_mode & 0777;
-    attributes.modified = sourceStat.st_mtim;
-    const std::string replaced = ReplacedFile(target);
-    if (!MayReplace(replaced, attributes))
+    const std::string name = LastComponent(target);
+    std::string folderPath = FolderOf(target);
+    if (folderPath.empty())
+        folderPath = ".";
+    CopyFolder& folder = CurrentFolder();
+    if (name.empty() || !folder.Use(folderPath))
         return false;
-#if defined(__linux__) && defined(O_TMPFILE)
-    Outcome outcome = CopyThroughNamelessFile(from.get(), attributes, replaced);
-    if (outcome != Outcome::Unsupported)
-        return outcome == Outcome::Done;
-    if (::lseek(from.get(), 0, SEEK_SET) != 0)
+    struct stat targetStat;
+    switch (Inspect(folder.folder(), name, targetStat)) {
+    case TargetKind::Refused:
         return false;
-#endif
-    return CopyThroughNamedFile(from.get(), attributes, replaced);
+    case TargetKind::Replaceable:
+        return CopyIntoPlace(from.get(), sourceStat, folder, name, &targetStat);
+    case TargetKind::Absent:
+    case TargetKind::Link:
+        break;
+    }
+    return CopyIntoPlace(from.get(), sourceStat, folder, name, nullptr);
+}
+
+void ReleaseCopyFolder() {
+    CurrentFolder().Release();
 }
 
 } // namespace platform

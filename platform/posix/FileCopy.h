@@ -4,20 +4,36 @@
 
 #include <cstddef>
 #include <string>
+#include <sys/stat.h>
 
 namespace platform {
 
-// The bytes go to a file beside the target that has no name while it is written (where the
-// system allows it; a hidden temporary name otherwise), are flushed to the disk, and the file
-// then replaces the target in one rename. It keeps the source's permission bits and modification
-// time. A target without write permission is not replaced, like a read-only file on Windows; a
-// symbolic link as target has the file it points to replaced.
+// The setup runs as an administrator in folders that others may own, so nothing here is opened by
+// a name twice or through a link. The target's folder is opened once and every later step goes
+// through that handle. The bytes go to a file that has no name while it is written (where the
+// system allows it; a fixed short name otherwise) inside a private folder of mode 0700 beside the
+// target, and are renamed from there into place: nobody else can swap that file for a link.
+// The copy keeps the source's permission bits and modification time and the replaced file's
+// owner. A target without write permission is not replaced, like a read-only file on Windows;
+// a symbolic link as target is replaced as a link, the file it points to stays as it is.
+// A source or target that is not a regular file fails at once, without being opened in a way
+// that can block.
 bool CopyReplacing(const std::string& source, const std::string& target);
+
+// Removes the private folder that copies into one folder share; the process's end does it too.
+void ReleaseCopyFolder();
+
+// Opens a regular file for reading without ever waiting (a FIFO or device is refused by its type,
+// not waited for); -1 otherwise. `st` receives its status.
+int OpenRegularFile(const std::string& path, struct stat& st);
 
 // Writes all bytes, resuming after partial writes and interruptions.
 bool WriteAll(int fd, const char* data, size_t size);
 
 // Appends everything up to the end of the file.
 bool ReadAll(int fd, std::string& content);
+
+// Appends at most `limit` bytes from the current position.
+bool ReadAtMost(int fd, size_t limit, std::string& content);
 
 } // namespace platform

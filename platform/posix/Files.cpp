@@ -25,23 +25,36 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
     return CopyReplacing(ToPosixPath(source), ToPosixPath(target));
 }
 
-// Never O_CREAT: a record that is not there stays absent. The whole text goes out even when the
-// system takes it in parts, and a failed write is not retried beyond that.
-bool OverwriteExistingFile(const std::string& path, const std::string& bytes) {
-    int fd = ::open(ToPosixPath(path).c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    WriteAll(fd, bytes.data(), bytes.size());
-    ::close(fd);
-    return true;
+void FinishReplacingCopies() {
+    ReleaseCopyFolder();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    content.clear();
-    int fd = ::open(ToPosixPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+// Never O_CREAT, never through a link, and not emptied before its type and names are known: a
+// record that is not there stays absent, and a record that is a second name of another file, or
+// a FIFO placed there, is no record. Without any write permission it counts as read-only, which
+// an administrator's write does not pass either. The whole text goes out even when the system
+// takes it in parts; a failed write is not retried beyond that.
+bool OverwriteExistingFile(const std::string& path, const std::string& bytes) {
+    int fd = ::open(ToPosixPath(path).c_str(),
+                    O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool read = ReadAll(fd, content);
+    struct stat st;
+    bool record = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+                  (st.st_mode & 0222) != 0 && ::ftruncate(fd, 0) == 0;
+    if (record)
+        WriteAll(fd, bytes.data(), bytes.size());
+    ::close(fd);
+    return record;
+}
+
+bool ReadFileStart(const std::string& path, size_t limit, std::string& content) {
+    content.clear();
+    struct stat st;
+    int fd = OpenRegularFile(ToPosixPath(path), st);
+    if (fd < 0)
+        return false;
+    bool read = ReadAtMost(fd, limit, content);
     ::close(fd);
     if (!read)
         content.clear();

@@ -108,24 +108,29 @@ bool OverwriteExistingFile(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-// Others may go on reading and writing the file meanwhile; it is read to its end as it is then.
-bool ReadWholeFile(const std::string& path, std::string& content) {
+void FinishReplacingCopies() {}
+
+// Others may go on reading and writing the file meanwhile; it is read as it is then.
+bool ReadFileStart(const std::string& path, size_t limit, std::string& content) {
     content.clear();
     Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return false;
     char buffer[65536];
-    for (;;) {
+    while (limit > 0) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        DWORD want = static_cast<DWORD>(limit < sizeof buffer ? limit : sizeof buffer);
+        if (!ReadFile(file.get(), buffer, want, &got, nullptr)) {
             content.clear();
             return false;
         }
         if (got == 0)
-            return true;
+            break;
         content.append(buffer, got);
+        limit -= got;
     }
+    return true;
 }
 
 } // namespace platform

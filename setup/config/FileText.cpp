@@ -13,9 +13,17 @@ std::string GetFileExtension(const std::string& path) {
     return path.substr(point);
 }
 
+namespace {
+
+// A version text is the third line of a small file; nothing beyond this reaches it, so a huge
+// or endless file costs no more than this.
+constexpr size_t kVersionTextReach = 64 * 1024;
+
+} // namespace
+
 std::string ReadFileText(const std::string& path) {
     std::string content;
-    if (!platform::ReadWholeFile(path, content))
+    if (!platform::ReadFileStart(path, kVersionTextReach, content))
         return std::string();
     return content;
 }

@@ -7,8 +7,8 @@
 // that component has none.
 std::string GetFileExtension(const std::string& path);
 
-// The whole content of a file as 8-bit text, read while others may read and write it; empty when
-// the file cannot be opened.
+// The content of a file as 8-bit text, as far as a version text can reach (its first 64 KiB),
+// read while others may read and write it; empty when the file cannot be opened.
 std::string ReadFileText(const std::string& path);
 
 // The version held by a version text file: what remains after removing, twice in a row,

@@ -30,12 +30,14 @@ BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
 
         // The copy replaces the target in one step: a failed copy leaves the old file whole.
         if (!m_actions.CopyFile(entry.m_strSource, entry.m_strTarget)) {
+            m_actions.FinishCopies();
             m_view.ShowSetupError(FormatMessageText(IDS_COPY_FAILED, {target}));
             return FALSE;
         }
         // The position counts the entry's place in the list, skipped entries included.
         m_view.SetProgress(static_cast<int>(static_cast<double>(k + 1) * 90.0 / count));
     }
+    m_actions.FinishCopies();
     m_view.SetProgress(100);
     WriteUpdateInf();
     return TRUE;

@@ -12,6 +12,10 @@ public:
     // Copies a payload file over its target in one step; false when the copy failed.
     virtual bool CopyFile(const std::string& source, const std::string& target) = 0;
 
+    // Ends a copy pass, successful or not: nothing the copies kept ready beside their targets
+    // stays behind.
+    virtual void FinishCopies() {}
+
     // Rewrites an existing run record with `text`; never creates one, reports nothing.
     virtual void RewriteRunRecord(const std::string& path, const std::string& text) = 0;
 

@@ -10,6 +10,7 @@ public:
     bool CopyFile(const std::string& source, const std::string& target) override {
         return platform::CopyFileReplacing(source, target);
     }
+    void FinishCopies() override { platform::FinishReplacingCopies(); }
     void RewriteRunRecord(const std::string& path, const std::string& text) override {
         platform::OverwriteExistingFile(path, text);
     }

@@ -300,6 +300,25 @@ TEST_F(TerminalTest, ShowsTheDialogAsText) {
     EXPECT_EQ(shown.find('%'), std::string::npos); // the bar is hidden
 }
 
+// A file name may hold anything; the terminal must see none of it as a command.
+TEST_F(TerminalTest, ControlCharactersAreShownEscaped) {
+    std::istringstream in("x\x1b]0;typed\x07\n"); // echoed
+    std::ostringstream out;
+    framework_posix::TerminalFrontEnd terminal(in, out, true);
+    for (auto& c : dialog.controls)
+        if (c.id == kInfo)
+            c.text = "Kopieren von:\r\nC:\\a\x1b[2Jb\x07"
+                     "c\rd\x7F\x9D\x81\tf\xFC.dll";
+    terminal.NextCommand(dialog);
+    std::string shown = out.str();
+    EXPECT_NE(shown.find("Kopieren von:\nC:\\a\\x1B[2Jb\\x07c\\x0Dd\\x7F\\x9D\\x81\tf\xC3\xBC.dll"),
+              std::string::npos)
+        << shown;
+    for (char control : {'\x1b', '\x07', '\r', '\x7f'})
+        EXPECT_EQ(shown.find(control), std::string::npos) << int(control);
+    EXPECT_EQ(shown.find("\xC2\x9D"), std::string::npos);
+}
+
 TEST_F(TerminalTest, PrintsProgressAsItChanges) {
     std::istringstream in;
     std::ostringstream out;

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #ifdef _WIN32
 #include "platform/WindowsHeaders.h"
 #else
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -65,6 +67,12 @@ TEST(Files, CreateFolderMakesOneLevel) {
 
 class ReplacingCopy : public ::testing::Test {
 protected:
+    // What the folder holds once the run of copies has ended.
+    std::set<std::string> NamesAfterCopies() {
+        platform::FinishReplacingCopies();
+        return folder_.Names();
+    }
+
     TempFolder folder_;
     const std::string source_ = folder_.File("source.bin");
     const std::string target_ = folder_.File("target.bin");
@@ -85,7 +93,7 @@ TEST_F(ReplacingCopy, NewTargetAndReplacedTargetHoldTheSourceBytes) {
     WriteFile(source_, "");
     ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
     EXPECT_EQ(ReadFile(target_), "");
-    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+    EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"source.bin", "target.bin"}));
 }
 
 TEST_F(ReplacingCopy, BackslashPaths) {
@@ -112,7 +120,7 @@ TEST_F(ReplacingCopy, FailuresLeaveTheOldTargetAndNoTemporary) {
     for (const auto& c : cases) {
         EXPECT_FALSE(platform::CopyFileReplacing(c.source, c.target)) << c.what;
         EXPECT_EQ(ReadFile(target_), "old content") << c.what;
-        EXPECT_EQ(folder_.Names(), (std::set<std::string>{"folder", "source.bin", "target.bin"}))
+        EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"folder", "source.bin", "target.bin"}))
             << c.what;
         EXPECT_TRUE(fs::is_empty(folder_.path() / "folder")) << c.what;
     }
@@ -127,7 +135,7 @@ TEST_F(ReplacingCopy, ReadOnlyTargetStays) {
                     fs::perm_options::remove);
     EXPECT_FALSE(platform::CopyFileReplacing(source_, target_));
     EXPECT_EQ(ReadFile(target_), "old content");
-    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+    EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"source.bin", "target.bin"}));
 }
 
 TEST_F(ReplacingCopy, CopyKeepsTheModificationTime) {
@@ -148,7 +156,7 @@ TEST_F(ReplacingCopy, TargetInUseStays) {
     EXPECT_FALSE(platform::CopyFileReplacing(source_, target_));
     CloseHandle(open);
     EXPECT_EQ(ReadFile(target_), "old content");
-    EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}));
+    EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"source.bin", "target.bin"}));
 }
 #else
 TEST_F(ReplacingCopy, CopyKeepsThePermissionBits) {
@@ -176,13 +184,54 @@ TEST_F(ReplacingCopy, ReplacedFileKeepsItsOwner) {
     EXPECT_EQ(st.st_gid, 4322u);
 }
 
-TEST_F(ReplacingCopy, LinkAsTargetHasItsFileReplaced) {
+// A link in the target's place gives way to the copy, as MoveFileExA replaces a link: the file it
+// named, which may lie anywhere, is not written.
+TEST_F(ReplacingCopy, LinkAsTargetIsReplacedAsALink) {
+    TempFolder outside;
+    const std::string protectedFile = outside.File("protected.bin");
     WriteFile(source_, "new content");
-    WriteFile(folder_.File("real.bin"), "old content");
-    fs::create_symlink(folder_.path() / "real.bin", target_);
+    WriteFile(protectedFile, "protected");
+    ASSERT_EQ(::chmod(protectedFile.c_str(), 0444), 0);
+    fs::create_symlink(protectedFile, target_);
     ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
-    EXPECT_TRUE(fs::is_symlink(target_));
-    EXPECT_EQ(ReadFile(folder_.File("real.bin")), "new content");
+    EXPECT_FALSE(fs::is_symlink(target_));
+    EXPECT_EQ(ReadFile(target_), "new content");
+    EXPECT_EQ(ReadFile(protectedFile), "protected");
+
+    fs::remove(target_);
+    fs::create_symlink(outside.File("missing.bin"), target_);
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_)) << "a dangling link";
+    EXPECT_EQ(ReadFile(target_), "new content");
+    EXPECT_FALSE(fs::exists(outside.File("missing.bin")));
+    EXPECT_EQ(outside.Names(), (std::set<std::string>{"protected.bin"}));
+}
+
+// A FIFO, whoever holds its other end, must neither be waited on nor replaced; the answer comes at
+// once (a hang ends the test by the alarm).
+TEST_F(ReplacingCopy, SpecialFilesAreRefusedAtOnce) {
+    const std::string fifo = folder_.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    WriteFile(source_, "new content");
+    WriteFile(target_, "old content");
+    ::alarm(20);
+    EXPECT_FALSE(platform::CopyFileReplacing(fifo, target_)) << "FIFO as source";
+    EXPECT_FALSE(platform::CopyFileReplacing(source_, fifo)) << "FIFO as target";
+    ::alarm(0);
+    struct stat st;
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(ReadFile(target_), "old content");
+    EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"fifo", "source.bin", "target.bin"}));
+}
+
+// Temporary names are short: a target name of 250 bytes (the file system allows 255) copies.
+TEST_F(ReplacingCopy, LongTargetNameCopies) {
+    const std::string longTarget = folder_.File(std::string(250, 'n') + ".dll");
+    WriteFile(source_, "bytes");
+    WriteFile(longTarget, "old");
+    ASSERT_TRUE(platform::CopyFileReplacing(source_, longTarget));
+    EXPECT_EQ(ReadFile(longTarget), "bytes");
+    EXPECT_EQ(NamesAfterCopies().size(), 2u);
 }
 
 // A child copies under a file-size limit far below the source's size: by default the system ends
@@ -190,6 +239,7 @@ TEST_F(ReplacingCopy, LinkAsTargetHasItsFileReplaced) {
 // Either way the old target must be whole and no temporary may be left.
 TEST_F(ReplacingCopy, InterruptedCopyLeavesTheOldTarget) {
     WriteFile(source_, Pattern(8 << 20));
+    WriteFile(folder_.File("small.bin"), "small");
     const std::string old = Pattern(3000);
     for (bool killed : {true, false}) {
         WriteFile(target_, old);
@@ -210,7 +260,12 @@ TEST_F(ReplacingCopy, InterruptedCopyLeavesTheOldTarget) {
         else
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
         EXPECT_TRUE(ReadFile(target_) == old) << "killed " << killed;
-        EXPECT_EQ(folder_.Names(), (std::set<std::string>{"source.bin", "target.bin"}))
+        // The next copy into the folder clears what the interrupted one left.
+        WriteFile(target_, old);
+        ASSERT_TRUE(platform::CopyFileReplacing(folder_.File("small.bin"), target_));
+        EXPECT_EQ(ReadFile(target_), "small");
+        EXPECT_EQ(NamesAfterCopies(),
+                  (std::set<std::string>{"small.bin", "source.bin", "target.bin"}))
             << "killed " << killed;
     }
 }
@@ -230,22 +285,67 @@ TEST(Files, OverwriteExistingFileNeverCreates) {
     EXPECT_FALSE(platform::OverwriteExistingFile(folder.path().string(), "x")) << "a folder";
 }
 
-TEST(Files, ReadWholeFileGivesEveryByte) {
+TEST(Files, ReadFileStartGivesTheBytesUpToItsLimit) {
     TempFolder folder;
     const std::string bytes("line\r\n\0\xFF\x1A"
                             "end",
                             12);
     WriteFile(folder.File("data"), bytes);
     std::string content = "stale";
-    ASSERT_TRUE(platform::ReadWholeFile(folder.File("data"), content));
+    ASSERT_TRUE(platform::ReadFileStart(folder.File("data"), 1000, content));
     EXPECT_EQ(content, bytes);
+    ASSERT_TRUE(platform::ReadFileStart(folder.File("data"), 5, content));
+    EXPECT_EQ(content, "line\r");
+    const std::string large = Pattern(200000);
+    WriteFile(folder.File("large"), large);
+    ASSERT_TRUE(platform::ReadFileStart(folder.File("large"), 70000, content));
+    EXPECT_TRUE(content == large.substr(0, 70000));
 
     WriteFile(folder.File("empty"), "");
-    ASSERT_TRUE(platform::ReadWholeFile(folder.File("empty"), content));
+    ASSERT_TRUE(platform::ReadFileStart(folder.File("empty"), 1000, content));
     EXPECT_EQ(content, "");
 
-    EXPECT_FALSE(platform::ReadWholeFile(folder.File("missing"), content));
-    EXPECT_FALSE(platform::ReadWholeFile(folder.path().string(), content)) << "a folder";
+    EXPECT_FALSE(platform::ReadFileStart(folder.File("missing"), 1000, content));
+    EXPECT_FALSE(platform::ReadFileStart(folder.path().string(), 1000, content)) << "a folder";
 }
+
+#ifndef _WIN32
+// The run record is rewritten only in place of a plain file of a single name. Everything else is
+// left alone, and so is whatever it leads to. A FIFO answers at once (a hang ends the test by the
+// alarm), with or without a reader at its other end.
+TEST(Files, OverwriteExistingFileWritesOnlyAPlainFile) {
+    TempFolder folder;
+    TempFolder outside;
+    const std::string record = folder.File("Update.inf");
+    const std::string other = outside.File("other");
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+    } cases[] = {
+        {"a link to a file", [&] { fs::create_symlink(other, record); }},
+        {"a second name of a file", [&] { fs::create_hard_link(other, record); }},
+        {"read-only", [&] { WriteFile(record, "old"), ::chmod(record.c_str(), 0444); }},
+        {"a FIFO", [&] { ::mkfifo(record.c_str(), 0666); }},
+        {"a FIFO with a reader",
+         [&] {
+             ::mkfifo(record.c_str(), 0666);
+             ::open(record.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); // stays open
+         }},
+    };
+    for (const auto& c : cases) {
+        fs::remove(record);
+        WriteFile(other, "untouched");
+        c.prepare();
+        ::alarm(20);
+        EXPECT_FALSE(platform::OverwriteExistingFile(record, "  Hotfix")) << c.what;
+        ::alarm(0);
+        EXPECT_EQ(ReadFile(other), "untouched") << c.what;
+        if (fs::is_regular_file(fs::symlink_status(record))) {
+            EXPECT_EQ(ReadFile(record), c.what == std::string("read-only") ? "old" : "untouched")
+                << c.what;
+        }
+    }
+}
+#endif
 
 } // namespace

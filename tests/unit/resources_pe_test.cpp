@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 using resources::ReadPeResources;
 using resources::ResId;
 using resources::ResourceSet;
@@ -263,5 +270,98 @@ TEST_F(PeResources, LyingFieldsReadAsNothing) {
         }
     }
 }
+
+#ifndef _WIN32
+// A PE32 image of one section holding only a resource directory: one type, `names` names, each
+// with a language directory of `languages` entries, every one with a data entry of its own that
+// describes an empty resource.
+std::vector<uint8_t> ManyEmptyResources(uint32_t names, uint32_t languages) {
+    constexpr uint32_t kSectionRva = 0x1000;
+    constexpr uint32_t kSectionOffset = 0x200;
+    const uint32_t languageDirectory = 16 + 8 * languages;
+    const uint32_t namesAt = 16 + 8;
+    const uint32_t languagesAt = namesAt + 16 + 8 * names;
+    const uint32_t dataAt = languagesAt + names * languageDirectory;
+    const uint32_t sectionSize = dataAt + names * languages * 16;
+    std::vector<uint8_t> b(kSectionOffset + sectionSize);
+    PutU16(b, 0, 0x5A4D);
+    PutU32(b, 0x3C, 0x40);
+    PutU32(b, 0x40, 0x00004550);
+    PutU16(b, 0x40 + 6, 1);    // one section
+    PutU16(b, 0x40 + 20, 224); // optional header size
+    PutU16(b, 0x58, 0x10B);    // PE32
+    PutU32(b, 0x58 + 92, 16);  // data directories
+    PutU32(b, 0x58 + 96 + 16, kSectionRva);
+    PutU32(b, 0x58 + 96 + 20, sectionSize);
+    const size_t section = 0x58 + 224;
+    PutU32(b, section + 12, kSectionRva);
+    PutU32(b, section + 16, sectionSize);
+    PutU32(b, section + 20, kSectionOffset);
+    auto directory = [&](uint32_t at, uint32_t count) {
+        PutU16(b, kSectionOffset + at + 14, static_cast<uint16_t>(count));
+    };
+    auto entry = [&](uint32_t directoryAt, uint32_t index, uint32_t id, uint32_t target) {
+        PutU32(b, kSectionOffset + directoryAt + 16 + 8 * index, id);
+        PutU32(b, kSectionOffset + directoryAt + 16 + 8 * index + 4, target);
+    };
+    directory(0, 1);
+    entry(0, 0, 10, 0x80000000 | namesAt);
+    directory(namesAt, names);
+    for (uint32_t n = 0; n < names; ++n) {
+        uint32_t languagesOfName = languagesAt + n * languageDirectory;
+        entry(namesAt, n, n + 1, 0x80000000 | languagesOfName);
+        directory(languagesOfName, languages);
+        for (uint32_t l = 0; l < languages; ++l) {
+            uint32_t data = dataAt + (n * languages + l) * 16;
+            entry(languagesOfName, l, l, data);
+            PutU32(b, kSectionOffset + data, kSectionRva); // size 0
+        }
+    }
+    return b;
+}
+
+size_t AddressSpaceInUse() {
+    unsigned long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%lu", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return pages * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// A small directory of that shape is read whole. A 32 MB one is read under an address-space limit
+// of a few times its size: the reader must answer (with or without its resources) instead of
+// running out of memory, as it once did after taking 495 MB.
+TEST(PeResourcesMemory, ManyEmptyEntriesStayWithinAFewTimesTheSection) {
+    std::optional<ResourceSet> small = [] {
+        std::vector<uint8_t> image = ManyEmptyResources(3, 4);
+        return ReadPeResources(image.data(), image.size());
+    }();
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->entries.size(), 12u);
+
+    std::vector<uint8_t> image = ManyEmptyResources(256, 5500);
+    const size_t sectionSize = image.size() - 0x200;
+    ASSERT_GT(sectionSize, size_t(32) << 20);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit;
+        limit.rlim_cur = limit.rlim_max = AddressSpaceInUse() + 8 * sectionSize;
+        ::setrlimit(RLIMIT_AS, &limit);
+        try {
+            std::optional<ResourceSet> set = ReadPeResources(image.data(), image.size());
+            ::_exit(set ? 1 : 0);
+        } catch (...) {
+            ::_exit(2);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2)
+        << "the reader ran out of memory: " << status;
+}
+#endif
 
 } // namespace
