@@ -177,13 +177,13 @@ private:
             bool installation = SameProfileName(section.name, kInstallationSection);
             bool block = NumberAfter(section.name, kBlockSection) > 0;
             if (!installation && !block) {
-                std::string near =
+                std::string nearest =
                     NearestName(section.name, {kInstallationSection,
                                                kBlockSection + TrailingNumber(section.name)});
                 Add(Severity::Warning, section.line, section.name, "",
-                    near.empty()
+                    nearest.empty()
                         ? FormatMessageText(IDS_CHECK_UNKNOWN_SECTION, {section.name})
-                        : FormatMessageText(IDS_CHECK_UNKNOWN_SECTION_NEAR, {section.name, near}));
+                        : FormatMessageText(IDS_CHECK_UNKNOWN_SECTION_NEAR, {section.name, nearest}));
                 continue;
             }
             for (const OutlineKey& key : section.keys) {
@@ -213,10 +213,10 @@ private:
         for (size_t i = 0; i < (installation ? 1u : 3u); ++i)
             if (SameProfileName(key.name, known[i]))
                 return;
-        std::string near = NearestName(key.name, known);
+        std::string nearest = NearestName(key.name, known);
         Add(Severity::Warning, key.line, section.name, key.name,
-            near.empty() ? FormatMessageText(IDS_CHECK_UNKNOWN_KEY, {key.name})
-                         : FormatMessageText(IDS_CHECK_UNKNOWN_KEY_NEAR, {key.name, near}));
+            nearest.empty() ? FormatMessageText(IDS_CHECK_UNKNOWN_KEY, {key.name})
+                         : FormatMessageText(IDS_CHECK_UNKNOWN_KEY_NEAR, {key.name, nearest}));
     }
 
     void CheckValueText(const OutlineSection& section, const OutlineKey& key) {
@@ -409,10 +409,10 @@ private:
                     FormatMessageText(IDS_CHECK_TAG_CASE, {key, word, sameButCase}));
                 continue;
             }
-            std::string near = NearestName(word, tags);
+            std::string nearest = NearestName(word, tags);
             Add(Severity::Warning, line, section, key,
-                near.empty() ? FormatMessageText(IDS_CHECK_TAG_UNKNOWN, {key, word})
-                             : FormatMessageText(IDS_CHECK_TAG_UNKNOWN_NEAR, {key, word, near}));
+                nearest.empty() ? FormatMessageText(IDS_CHECK_TAG_UNKNOWN, {key, word})
+                             : FormatMessageText(IDS_CHECK_TAG_UNKNOWN_NEAR, {key, word, nearest}));
         }
     }
 
