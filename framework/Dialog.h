@@ -52,4 +52,6 @@ private:
     friend class CDialogProc;
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+    // Set by the base class's OnPaint: the paint message then goes to the dialog manager.
+    bool m_bPaintLeftToDefault = false;
 };

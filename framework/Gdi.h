@@ -45,7 +45,6 @@ public:
     // Fills with a solid colour (SetBkColor plus an opaque ExtTextOut, as Windows programs do).
     void FillSolidRect(const RECT& rect, COLORREF color);
     BOOL DrawIcon(int x, int y, HICON icon);
-    int GetDeviceCaps(int index) const;
     // Selects a font; returns the one selected before.
     HFONT SelectFont(HFONT font);
     // The text's extent in device units (POSIX: one unit per character cell).

@@ -99,8 +99,11 @@ public:
 private:
     friend int AfxRunApplication(HINSTANCE);
     friend BOOL AfxInitModule(HINSTANCE);
+    friend class CLibraryEntry;
     void SetUpName();
     std::string m_strAppName;
+    // In a library: InitInstance has succeeded, so unloading runs ExitInstance.
+    bool m_bLibraryStarted = false;
 };
 
 // The one application object of the module, set by CWinApp's constructor.

@@ -37,9 +37,6 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
     control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(nIDC).GetSafeHwnd();
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
-
 INT_PTR CDialog::DoModal() {
     std::unique_ptr<PosixWindow> window = LoadDialogWindow(m_nIDTemplate);
     if (window == nullptr)
@@ -84,19 +81,8 @@ void CDialog::EndDialog(int nResult) {
 
 void CDialog::OnPaint() {}
 
-HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
-    return nullptr;
-}
-
-void CDialog::OnDestroy() {}
-
 void DiscardQueuedInput() {
     CurrentFrontEnd().DiscardQueuedInput();
-}
-
-int CDialog::MessageBox(const std::string& text, UINT type) {
-    DiscardQueuedInput();
-    return ShowMessageBox(this, text, type);
 }
 
 void CDialog::DefaultPaint(CDC*) {}

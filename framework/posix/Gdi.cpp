@@ -17,10 +17,6 @@ constexpr int kIconSize = 32;
 
 } // namespace
 
-CFont::~CFont() {
-    DeleteObject();
-}
-
 BOOL CFont::CreatePointFont(int pointSize, const std::string& faceName) {
     DeleteObject();
     m_hObject = new (std::nothrow) PosixFont{-(kDotsPerInch * pointSize / 720), 0, faceName};
@@ -59,10 +55,6 @@ void CDC::FillSolidRect(const RECT&, COLORREF color) {
 
 BOOL CDC::DrawIcon(int, int, HICON icon) {
     return icon != nullptr ? TRUE : FALSE;
-}
-
-int CDC::GetDeviceCaps(int index) const {
-    return index == LOGPIXELSY ? kDotsPerInch : 0;
 }
 
 HFONT CDC::SelectFont(HFONT font) {

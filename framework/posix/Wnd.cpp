@@ -66,10 +66,6 @@ void CWnd::SetDlgItemText(int nID, const std::string& text) {
     GetDlgItem(nID).SetWindowText(text);
 }
 
-std::string CWnd::GetDlgItemText(int nID) const {
-    return GetDlgItem(nID).GetWindowText();
-}
-
 void CWnd::GetClientRect(RECT* rect) const {
     if (m_hWnd == nullptr) {
         *rect = RECT{0, 0, 0, 0};

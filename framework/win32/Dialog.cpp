@@ -42,9 +42,6 @@ CDialog* DialogOf(HWND hWnd) {
     return reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
 }
 
-// Set by CDialog::OnPaint, the handler that leaves painting to the dialog manager.
-bool g_bDefaultPaint = false;
-
 } // namespace
 
 class CDialogProc {
@@ -78,9 +75,9 @@ INT_PTR CALLBACK CDialogProc::Procedure(HWND hWnd, UINT message, WPARAM wParam, 
             return FALSE;
         }
     case WM_PAINT:
-        g_bDefaultPaint = false;
+        dialog->m_bPaintLeftToDefault = false;
         dialog->OnPaint();
-        return g_bDefaultPaint ? FALSE : TRUE;
+        return dialog->m_bPaintLeftToDefault ? FALSE : TRUE;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -111,9 +108,6 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
     control.m_hWnd = ::GetDlgItem(pDX->m_pDlgWnd->GetSafeHwnd(), nIDC);
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
-
 INT_PTR CDialog::DoModal() {
     HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr;
     return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent,
@@ -125,14 +119,8 @@ void CDialog::EndDialog(int nResult) {
 }
 
 void CDialog::OnPaint() {
-    g_bDefaultPaint = true;
+    m_bPaintLeftToDefault = true;
 }
-
-HBRUSH CDialog::OnCtlColor(CDC*, CWnd*, UINT) {
-    return nullptr;
-}
-
-void CDialog::OnDestroy() {}
 
 // Keys, client-area and non-client mouse messages (a click on the close box is input as well);
 // PeekMessage only removes them, DispatchMessage is never called.
@@ -146,11 +134,6 @@ void DiscardQueuedInput() {
     for (const auto& range : kInputRanges)
         while (::PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE)) {
         }
-}
-
-int CDialog::MessageBox(const std::string& text, UINT type) {
-    DiscardQueuedInput();
-    return ShowMessageBox(this, text, type);
 }
 
 // The update region is already validated by the caller's BeginPaint, so the default handling only

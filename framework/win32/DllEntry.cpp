@@ -2,39 +2,42 @@
 // and runs the application object's InitInstance on load, and its ExitInstance on unload.
 #include "framework/WinApp.h"
 
-namespace {
+class CLibraryEntry {
+public:
+    static BOOL AttachProcess(HINSTANCE hInstance);
+    static void DetachProcess();
+};
 
-// Set once InitInstance has succeeded, so that a refused load, for which the loader still calls
-// the entry for detaching, does not run ExitInstance on an application that never started.
-bool g_bAppStarted = false;
-
-BOOL AttachProcess(HINSTANCE hInstance) {
+BOOL CLibraryEntry::AttachProcess(HINSTANCE hInstance) {
     // The library's instance, not the host's, is where the framework looks for resources.
     if (!AfxInitModule(hInstance))
         return FALSE;
     CWinApp* pApp = AfxGetApp();
-    if (pApp != nullptr && !pApp->InitInstance())
+    if (pApp == nullptr)
+        return TRUE;
+    if (!pApp->InitInstance())
         return FALSE;
-    g_bAppStarted = pApp != nullptr;
+    pApp->m_bLibraryStarted = true;
     return TRUE;
 }
 
-void DetachProcess() {
-    if (!g_bAppStarted)
+// A refused load still gets the call for detaching: ExitInstance runs only for an application
+// whose InitInstance succeeded.
+void CLibraryEntry::DetachProcess() {
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr || !pApp->m_bLibraryStarted)
         return;
-    g_bAppStarted = false;
+    pApp->m_bLibraryStarted = false;
     // The application object itself is destroyed later, by the runtime's exit list.
-    AfxGetApp()->ExitInstance();
+    pApp->ExitInstance();
 }
-
-} // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
     switch (dwReason) {
     case DLL_PROCESS_ATTACH:
-        return AttachProcess(hInstance);
+        return CLibraryEntry::AttachProcess(hInstance);
     case DLL_PROCESS_DETACH:
-        DetachProcess();
+        CLibraryEntry::DetachProcess();
         break;
     default:
         // Threads: the framework keeps nothing per thread that would need releasing here.

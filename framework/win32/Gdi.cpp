@@ -6,10 +6,6 @@
 #include <cstring>
 #include <new>
 
-CFont::~CFont() {
-    DeleteObject();
-}
-
 BOOL CFont::CreatePointFont(int pointSize, const std::string& faceName) {
     DeleteObject();
     HDC screen = ::GetDC(nullptr);
@@ -56,10 +52,6 @@ void CDC::FillSolidRect(const RECT& rect, COLORREF color) {
 
 BOOL CDC::DrawIcon(int x, int y, HICON icon) {
     return ::DrawIcon(m_hDC, x, y, icon);
-}
-
-int CDC::GetDeviceCaps(int index) const {
-    return ::GetDeviceCaps(m_hDC, index);
 }
 
 HFONT CDC::SelectFont(HFONT font) {

@@ -45,10 +45,6 @@ void CWnd::SetDlgItemText(int nID, const std::string& text) {
     ::SetDlgItemTextA(m_hWnd, nID, text.c_str());
 }
 
-std::string CWnd::GetDlgItemText(int nID) const {
-    return GetDlgItem(nID).GetWindowText();
-}
-
 void CWnd::GetClientRect(RECT* rect) const {
     ::GetClientRect(m_hWnd, rect);
 }
