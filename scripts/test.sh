@@ -8,6 +8,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || exit 1
+# A test whose fixture, library, display or tool is missing fails here instead of skipping.
+export QUARNEL_REQUIRE_INPUTS=1
 build_start=$SECONDS
 scripts/build.sh || exit 1
 echo "(build: $((SECONDS - build_start)) s)"
@@ -62,6 +64,8 @@ for build in "${windows_builds[@]}"; do
 done
 tier "version readers against Wine's version.dll" tests/differential/run.sh build/native \
     "${windows_builds[@]}"
+tier "profile reader against Wine's GetPrivateProfileStringA" tests/differential/run-profiles.sh \
+    build/native "${windows_builds[@]}"
 tier "fuzzing (short)" tests/fuzz/run.sh "${QUARNEL_FUZZ_SECONDS:-10}"
 
 # Sizes against their goals: reported, met or missed, never a failure.

@@ -1,6 +1,7 @@
 // The setup's resources as built: the compiled .res of this build and the setup.exe of the x86
 // and x64 Windows builds, each read back with the resource readers and compared with the
 // expected tables. A program that has not been built is skipped, not failed.
+#include "tests/RequiredInputs.h"
 #include "tests/conformance/manifest_xml.h"
 #include "tests/conformance/pe_headers.h"
 #include "tests/conformance/setup_expected.h"
@@ -83,9 +84,13 @@ class SetupResources : public ::testing::TestWithParam<Source> {
 protected:
     void SetUp() override {
         const Loaded& loaded = Load(GetParam());
-        if (loaded.file.empty())
+        if (loaded.file.empty()) {
+            if (quarnel_test::InputsRequired())
+                FAIL() << GetParam().name << ": no file at " << loaded.path << " (build it, or set "
+                       << GetParam().variable << " to its path)";
             GTEST_SKIP() << GetParam().name << ": no file at " << loaded.path
                          << " (build it, or set " << GetParam().variable << " to its path)";
+        }
         ASSERT_TRUE(loaded.set) << loaded.path << " does not read as compiled resources";
         m_set = &*loaded.set;
         m_file = &loaded.file;

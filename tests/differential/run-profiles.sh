@@ -20,6 +20,8 @@ if [ -z "$native" ] || [ -z "$native_units" ]; then
     exit 1
 fi
 
+PATH="$here/../../scripts/wine-loader:$PATH"
+
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 cleanup() {

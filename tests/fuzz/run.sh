@@ -22,7 +22,8 @@ sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all"
 cxxflags="-std=c++17 -g -O1 -I. $sanitize"
 
 # The readers, compiled once for all targets. A source that does not compile is left out with a
-# warning: only a target that needs it fails, when it is linked.
+# warning, so that only a target that needs it fails, when it is linked; under scripts/test.sh
+# (QUARNEL_REQUIRE_INPUTS=1) it fails the run.
 sources=(resources/*.cpp platform/*.cpp platform/posix/*.cpp)
 objects=()
 for src in "${sources[@]}"; do
@@ -30,6 +31,9 @@ for src in "${sources[@]}"; do
     obj="$work/obj/$(echo "$src" | tr / _).o"
     if $cxx $cxxflags -fsanitize=fuzzer-no-link -c "$src" -o "$obj"; then
         objects+=("$obj")
+    elif [ "${QUARNEL_REQUIRE_INPUTS:-}" = 1 ]; then
+        echo "fuzz: $src does not compile" >&2
+        exit 1
     else
         echo "fuzz: warning: $src does not compile; left out" >&2
     fi

@@ -1,6 +1,7 @@
 // Reading the resource directory of PE images: real modules made by the MinGW toolchain, and
 // damaged copies of them made here.
 #include "resources/PeImage.h"
+#include "tests/RequiredInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -81,8 +82,11 @@ Landmarks Locate(const std::vector<uint8_t>& image) {
 class PeFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (kFixtureDir.empty())
+        if (kFixtureDir.empty()) {
+            if (quarnel_test::InputsRequired())
+                FAIL() << "no PE fixtures in this build";
             GTEST_SKIP() << "no PE fixtures in this build";
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 // The platform's version-resource functions over real modules: the POSIX readers natively, and
 // version.dll when the same tests run under Wine.
 #include "platform/VersionInfo.h"
+#include "tests/RequiredInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +26,11 @@ std::string StringPath(uint16_t language, uint16_t codePage, const char* name) {
 class VersionInfo : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (kFixtureDir.empty())
+        if (kFixtureDir.empty()) {
+            if (quarnel_test::InputsRequired())
+                FAIL() << "no PE fixtures in this build";
             GTEST_SKIP() << "no PE fixtures in this build";
+        }
     }
 };
 

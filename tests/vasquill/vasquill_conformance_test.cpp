@@ -1,6 +1,7 @@
 // The built Vasquill.dll of the x86 and x64 Windows builds, read back with resources/ and compared
 // with what the support tool expects. The libraries are named by QUARNEL_VASQUILL_X86 and
 // QUARNEL_VASQUILL_X64; a library that is not there is skipped.
+#include "tests/RequiredInputs.h"
 #include "tests/vasquill/vasquill_conformance_library.h"
 
 #include "tests/vasquill/vasquill_conformance_expected.h"
@@ -29,8 +30,11 @@ class Vasquill : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         lib = vasquill_test::OpenLibrary(GetParam());
-        if (!lib.given)
+        if (!lib.given) {
+            if (quarnel_test::InputsRequired())
+                FAIL() << GetParam() << " names no library";
             GTEST_SKIP() << GetParam() << " names no library";
+        }
         ASSERT_TRUE(lib.resources) << lib.path << " could not be read as a library";
     }
     const resources::ResourceSet& Set() const { return *lib.resources; }
