@@ -20,18 +20,7 @@ if [ -z "$native" ] || [ -z "$native_units" ]; then
     exit 1
 fi
 
-PATH="$here/../../scripts/wine-loader:$PATH"
-
-work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
-cleanup() {
-    wineserver -k >/dev/null 2>&1
-    [ -n "${QUARNEL_KEEP_DIFFERENTIAL:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-german_wine() { env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 wine "$@"; }
-german_wine wineboot -i >/dev/null 2>&1
-wineserver -w
+. "$(dirname "$0")/german-wine.sh"
 
 mkdir "$work/files"
 python3 "$here/profile_fixtures.py" "$work/files" || exit 1

@@ -20,18 +20,7 @@ if [ -z "$native" ]; then
     echo "differential: build native_versions (native) first" >&2
     exit 1
 fi
-PATH="$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-loader:$PATH"
-
-work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
-cleanup() {
-    wineserver -k >/dev/null 2>&1
-    [ -n "${QUARNEL_KEEP_DIFFERENTIAL:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-german_wine() { env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 wine "$@"; }
-german_wine wineboot -i >/dev/null 2>&1
-wineserver -w
+. "$(dirname "$0")/german-wine.sh"
 fixtures=$(cd "$native_dir" && pwd)/fixtures/pe
 
 # compare <wine_versions.exe> <system folder name>: Windows paths for the reference, POSIX paths
