@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -60,8 +61,13 @@ struct RecordingActions : InstallActions {
     }
 };
 
+// On Windows only "\" separates folders, so the fixture folder is spelt with it there.
 std::string Fixture(const std::string& name) {
-    return std::string(QUARNEL_FIXTURE_DIR) + name;
+    std::string path = std::string(QUARNEL_FIXTURE_DIR) + name;
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
 }
 
 class Engine : public ::testing::Test {
