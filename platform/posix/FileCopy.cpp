@@ -26,26 +26,26 @@ constexpr char kTemporary[] = "t";
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
     ~Descriptor() { reset(); }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 
-    int get() const { return fd_; }
+    int get() const { return m_fd; }
     void reset(int fd = -1) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
     }
     // Closes now, so that a failing close (a late write error of some file systems) is seen.
     bool Close() {
-        int fd = fd_;
-        fd_ = -1;
+        int fd = m_fd;
+        m_fd = -1;
         return fd < 0 || ::close(fd) == 0;
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 // Opens without ever waiting: a FIFO or a device opens at once and is then refused by its type.
@@ -116,30 +116,30 @@ public:
 
     // Opens the folder unless it is the one already open.
     bool Use(const std::string& folder) {
-        if (folder_.get() >= 0 && path_ == folder)
+        if (m_folder.get() >= 0 && m_path == folder)
             return true;
         Release();
-        folder_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder_.get() < 0 || ::fstat(folder_.get(), &stat_) != 0 || !OpenPrivateFolder()) {
+        m_folder.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (m_folder.get() < 0 || ::fstat(m_folder.get(), &m_stat) != 0 || !OpenPrivateFolder()) {
             Release();
             return false;
         }
-        path_ = folder;
+        m_path = folder;
         return true;
     }
 
     void Release() {
-        if (folder_.get() >= 0 && private_.get() >= 0)
-            ::unlinkat(folder_.get(), privateName_.c_str(), AT_REMOVEDIR);
-        private_.reset();
-        folder_.reset();
-        path_.clear();
+        if (m_folder.get() >= 0 && m_private.get() >= 0)
+            ::unlinkat(m_folder.get(), m_privateName.c_str(), AT_REMOVEDIR);
+        m_private.reset();
+        m_folder.reset();
+        m_path.clear();
     }
 
-    int folder() const { return folder_.get(); }
-    int privateFolder() const { return private_.get(); }
+    int folder() const { return m_folder.get(); }
+    int privateFolder() const { return m_private.get(); }
     // The group a new file gets in this folder.
-    gid_t newFileGroup() const { return (stat_.st_mode & S_ISGID) ? stat_.st_gid : ::getegid(); }
+    gid_t newFileGroup() const { return (m_stat.st_mode & S_ISGID) ? m_stat.st_gid : ::getegid(); }
 
 private:
     // A folder of that name that is ours and private is a leftover of an interrupted run: its
@@ -147,27 +147,27 @@ private:
     bool OpenPrivateFolder() {
         for (int i = 0; i < kPrivateFolderNames; ++i) {
             std::string name = kPrivateFolderPrefix + std::to_string(i);
-            if (::mkdirat(folder_.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
+            if (::mkdirat(m_folder.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
                 return false;
-            private_.reset(::openat(folder_.get(), name.c_str(),
-                                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            m_private.reset(::openat(m_folder.get(), name.c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             struct stat st;
-            if (private_.get() >= 0 && ::fstat(private_.get(), &st) == 0 &&
+            if (m_private.get() >= 0 && ::fstat(m_private.get(), &st) == 0 &&
                 st.st_uid == ::geteuid() && (st.st_mode & 077) == 0) {
-                ::unlinkat(private_.get(), kTemporary, 0);
-                privateName_ = name;
+                ::unlinkat(m_private.get(), kTemporary, 0);
+                m_privateName = name;
                 return true;
             }
-            private_.reset();
+            m_private.reset();
         }
         return false;
     }
 
-    std::string path_;
-    Descriptor folder_;
-    Descriptor private_;
-    std::string privateName_;
-    struct stat stat_ {};
+    std::string m_path;
+    Descriptor m_folder;
+    Descriptor m_private;
+    std::string m_privateName;
+    struct stat m_stat {};
 };
 
 CopyFolder& CurrentFolder() {

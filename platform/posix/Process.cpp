@@ -18,23 +18,23 @@ namespace {
 class SpawnAttributes {
 public:
     SpawnAttributes() {
-        ::posix_spawnattr_init(&attributes_);
+        ::posix_spawnattr_init(&m_attributes);
         sigset_t none;
         sigset_t all;
         sigemptyset(&none);
         sigfillset(&all);
-        ::posix_spawnattr_setsigmask(&attributes_, &none);
-        ::posix_spawnattr_setsigdefault(&attributes_, &all);
-        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        ::posix_spawnattr_setsigmask(&m_attributes, &none);
+        ::posix_spawnattr_setsigdefault(&m_attributes, &all);
+        ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     }
-    ~SpawnAttributes() { ::posix_spawnattr_destroy(&attributes_); }
+    ~SpawnAttributes() { ::posix_spawnattr_destroy(&m_attributes); }
     SpawnAttributes(const SpawnAttributes&) = delete;
     SpawnAttributes& operator=(const SpawnAttributes&) = delete;
 
-    const posix_spawnattr_t* get() const { return &attributes_; }
+    const posix_spawnattr_t* get() const { return &m_attributes; }
 
 private:
-    posix_spawnattr_t attributes_;
+    posix_spawnattr_t m_attributes;
 };
 
 } // namespace

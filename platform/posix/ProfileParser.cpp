@@ -73,15 +73,15 @@ std::string ValueOf(Cursor begin, Cursor end) {
 } // namespace
 
 std::string ProfileData::Find(const std::string& section, const std::string& key) const {
-    auto keys = sections_.find(AskedNameKey(section));
-    if (keys == sections_.end())
+    auto keys = m_sections.find(AskedNameKey(section));
+    if (keys == m_sections.end())
         return "";
     auto value = keys->second.find(AskedNameKey(key));
     return value == keys->second.end() ? "" : value->second;
 }
 
 ProfileData::Keys* ProfileData::OpenSection(const std::string& nameKey) {
-    auto opened = sections_.emplace(nameKey, Keys());
+    auto opened = m_sections.emplace(nameKey, Keys());
     return opened.second ? &opened.first->second : nullptr;
 }
 

@@ -24,7 +24,7 @@ public:
     static void AddKey(Keys& keys, const std::string& nameKey, std::string value);
 
 private:
-    std::unordered_map<std::string, Keys> sections_;
+    std::unordered_map<std::string, Keys> m_sections;
 };
 
 // Parses profile text: "[section]" lines open a section and "key=value" lines inside one give

@@ -70,34 +70,34 @@ TEST(CommandLine, SplitByTheWindowsRules) {
 class StartProcess : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::create_directories(folder_.path() / "own");
-        fs::create_directories(folder_.path() / "onpath");
-        platform::SetModuleFilePathForTesting(folder_.File("own/setup"));
+        fs::create_directories(m_folder.path() / "own");
+        fs::create_directories(m_folder.path() / "onpath");
+        platform::SetModuleFilePathForTesting(m_folder.File("own/setup"));
         const char* path = std::getenv("PATH");
-        oldPath_ = path ? path : "";
-        ::setenv("PATH", (folder_.File("onpath") + ":" + oldPath_).c_str(), 1);
+        m_oldPath = path ? path : "";
+        ::setenv("PATH", (m_folder.File("onpath") + ":" + m_oldPath).c_str(), 1);
     }
     void TearDown() override {
         platform::SetModuleFilePathForTesting("");
-        ::setenv("PATH", oldPath_.c_str(), 1);
+        ::setenv("PATH", m_oldPath.c_str(), 1);
     }
 
     void Program(const std::string& folder, const std::string& name, mode_t mode = 0755,
                  const std::string& before = "") {
-        const std::string path = folder_.File(folder + "/" + name);
+        const std::string path = m_folder.File(folder + "/" + name);
         WriteFile(path, "#!/bin/sh\n" + before + "printf '%s\\n' \"" + folder + "/" + name +
-                            "\" \"$@\" >'" + output_ + "'\n");
+                            "\" \"$@\" >'" + m_output + "'\n");
         ::chmod(path.c_str(), mode);
     }
-    std::string Output() const { return ReadFile(output_); }
+    std::string Output() const { return ReadFile(m_output); }
     static std::string ToWindows(std::string path) {
         std::replace(path.begin(), path.end(), '/', '\\');
         return path;
     }
 
-    TempFolder folder_;
-    const std::string output_ = folder_.File("output");
-    std::string oldPath_;
+    TempFolder m_folder;
+    const std::string m_output = m_folder.File("output");
+    std::string m_oldPath;
 };
 
 TEST_F(StartProcess, OwnFolderComesBeforePath) {
@@ -121,11 +121,11 @@ TEST_F(StartProcess, NameWithOrWithoutExeAndWithAFolder) {
         {"TOOL.EXE 1", ""}, // names keep their case on POSIX
         {"plain 2", "onpath/plain.exe\n2\n"},
         {"plain.exe 3", "onpath/plain.exe\n3\n"},
-        {folder_.File("own") + "\\tool.exe 4", "own/tool\n4\n"},
-        {"\"" + folder_.File("own/tool") + "\" 5", "own/tool\n5\n"},
+        {m_folder.File("own") + "\\tool.exe 4", "own/tool\n4\n"},
+        {"\"" + m_folder.File("own/tool") + "\" 5", "own/tool\n5\n"},
     };
     for (const auto& c : cases) {
-        WriteFile(output_, "");
+        WriteFile(m_output, "");
         EXPECT_EQ(platform::StartProcess(c.line, true), *c.output != '\0') << c.line;
         EXPECT_EQ(Output(), c.output) << c.line;
     }
@@ -134,13 +134,13 @@ TEST_F(StartProcess, NameWithOrWithoutExeAndWithAFolder) {
 // An unquoted program path with blanks is tried prefix by prefix, shortest first, as
 // CreateProcessA tries it; a quoted one is the program or nothing.
 TEST_F(StartProcess, ProgramPathsWithBlanks) {
-    fs::create_directories(folder_.path() / "Sub Dir");
+    fs::create_directories(m_folder.path() / "Sub Dir");
     Program("own", "Nach lauf.exe");
     Program("own", "Kurz");
     Program("own", "Kurz Lang.exe");
     Program("onpath", "auf dem Pfad");
     Program("Sub Dir", "tool");
-    const std::string sub = folder_.File("Sub Dir");
+    const std::string sub = m_folder.File("Sub Dir");
     using Arguments = std::vector<std::string>;
     const struct {
         std::string line;
@@ -165,7 +165,7 @@ TEST_F(StartProcess, ProgramPathsWithBlanks) {
     };
     for (const auto& c : cases) {
         platform::ProgramCall call = platform::FindCommandProgram(c.line);
-        EXPECT_EQ(call.program, *c.program ? folder_.File(c.program) : "") << c.line;
+        EXPECT_EQ(call.program, *c.program ? m_folder.File(c.program) : "") << c.line;
         EXPECT_EQ(call.arguments, c.arguments) << c.line;
     }
     ASSERT_TRUE(platform::StartProcess("Nach lauf.exe /q", true));
@@ -180,10 +180,10 @@ TEST_F(StartProcess, WaitsForTheEnd) {
 
 TEST_F(StartProcess, ProgramsThatCannotStartAreReported) {
     Program("own", "unexecutable", 0644);
-    WriteFile(folder_.File("own/garbage"), "\x7f"
-                                           "ELF but nothing more");
-    ::chmod(folder_.File("own/garbage").c_str(), 0755);
-    fs::create_directories(folder_.path() / "own" / "folder");
+    WriteFile(m_folder.File("own/garbage"), "\x7f"
+                                            "ELF but nothing more");
+    ::chmod(m_folder.File("own/garbage").c_str(), 0755);
+    fs::create_directories(m_folder.path() / "own" / "folder");
     for (const char* line :
          {"missing", "missing.exe /q", "unexecutable", "garbage", "folder", "", "\"\" x"})
         EXPECT_FALSE(platform::StartProcess(line, true)) << line;

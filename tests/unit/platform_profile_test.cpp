@@ -150,39 +150,39 @@ class ProfileInWindowsDirectory : public ::testing::Test {
 protected:
     void SetUp() override {
 #ifndef _WIN32
-        ::setenv("QUARNEL_WINDIR", windows_.path().string().c_str(), 1);
+        ::setenv("QUARNEL_WINDIR", m_windows.path().string().c_str(), 1);
 #endif
-        name_ = "quarnel-profile-" + std::to_string(platform_test::ProcessId()) + ".ini";
-        path_ = platform::WindowsFolder() + "/" + name_;
-        WriteFile(path_, "[GENERAL-Directories]\r\nDataDir=/srv/daten\r\n");
-        if (ReadFile(path_).empty())
+        m_name = "quarnel-profile-" + std::to_string(platform_test::ProcessId()) + ".ini";
+        m_path = platform::WindowsFolder() + "/" + m_name;
+        WriteFile(m_path, "[GENERAL-Directories]\r\nDataDir=/srv/daten\r\n");
+        if (ReadFile(m_path).empty())
             GTEST_SKIP() << "the Windows directory is not writable";
     }
     void TearDown() override {
         std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
+        std::filesystem::remove(m_path, ignored);
 #ifndef _WIN32
         ::unsetenv("QUARNEL_WINDIR");
 #endif
     }
 
-    TempFolder windows_;
-    std::string name_;
-    std::string path_;
+    TempFolder m_windows;
+    std::string m_name;
+    std::string m_path;
 };
 
 TEST_F(ProfileInWindowsDirectory, BareNameIsFoundThere) {
-    EXPECT_EQ(platform::ReadProfileValue("general-directories", "DATADIR", name_), "/srv/daten");
+    EXPECT_EQ(platform::ReadProfileValue("general-directories", "DATADIR", m_name), "/srv/daten");
 }
 
 #ifndef _WIN32
 TEST_F(ProfileInWindowsDirectory, NoWindowsDirectoryMeansNoFile) {
     ::unsetenv("QUARNEL_WINDIR");
-    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", name_), "");
+    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", m_name), "");
     // Not the current folder either.
     std::filesystem::path current = std::filesystem::current_path();
-    std::filesystem::current_path(windows_.path());
-    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", name_), "");
+    std::filesystem::current_path(m_windows.path());
+    EXPECT_EQ(platform::ReadProfileValue("GENERAL-Directories", "DataDir", m_name), "");
     std::filesystem::current_path(current);
 }
 #endif

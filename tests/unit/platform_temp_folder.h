@@ -30,35 +30,35 @@ class TempFolder {
 public:
     TempFolder() {
         static int counter = 0;
-        path_ = fs::temp_directory_path() / ("quarnel-platform-" + std::to_string(ProcessId()) +
-                                             "-" + std::to_string(counter++));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
+        m_path = fs::temp_directory_path() / ("quarnel-platform-" + std::to_string(ProcessId()) +
+                                              "-" + std::to_string(counter++));
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
     }
     ~TempFolder() {
         std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (auto& entry : fs::recursive_directory_iterator(path_, ignored))
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (auto& entry : fs::recursive_directory_iterator(m_path, ignored))
             fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
+        fs::remove_all(m_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const fs::path& path() const { return path_; }
+    const fs::path& path() const { return m_path; }
     // The full name of `name` inside the folder, as text for the platform functions.
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
 
     // The names in the folder, to see that nothing else was left behind.
     std::set<std::string> Names() const {
         std::set<std::string> names;
-        for (auto& entry : fs::directory_iterator(path_))
+        for (auto& entry : fs::directory_iterator(m_path))
             names.insert(entry.path().filename().string());
         return names;
     }
 
 private:
-    fs::path path_;
+    fs::path m_path;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
