@@ -12,10 +12,6 @@ constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 constexpr uint32_t kImportDirectory = 1;
 constexpr uint32_t kDelayImportDirectory = 13;
-constexpr uint32_t kLoadConfigDirectory = 10;
-// Where DependentLoadFlags lies in IMAGE_LOAD_CONFIG_DIRECTORY32 and ...64.
-constexpr size_t kDependentLoadFlags32 = 0x36;
-constexpr size_t kDependentLoadFlags64 = 0x5A;
 // Far more than any real program has: a directory without its terminator ends here.
 constexpr size_t kMaxDescriptors = 4096;
 constexpr size_t kMaxNameLength = 260;
@@ -140,21 +136,6 @@ std::optional<PeHeaders> ReadPeHeaders(const uint8_t* data, size_t size) {
         return std::nullopt;
     pe.imports = *imports;
     pe.delayedImports = *delayed;
-
-    if (uint32_t rva = directoryRva(kLoadConfigDirectory)) {
-        auto offset = image.OffsetOf(rva);
-        if (!offset)
-            return std::nullopt;
-        pe.loadConfig = true;
-        ByteReader config(data, size);
-        config.seek(*offset);
-        uint32_t length = config.u32();
-        size_t field = pe.plus ? kDependentLoadFlags64 : kDependentLoadFlags32;
-        config.seek(*offset + field);
-        uint16_t flags = config.u16();
-        if (config.ok() && length >= field + 2)
-            pe.dependentLoadFlags = flags;
-    }
     return pe;
 }
 

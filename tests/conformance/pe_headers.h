@@ -1,5 +1,5 @@
 // The few facts of a PE image's headers that the conformance test checks beyond its resources:
-// the machine, the subsystem, the DLLs the loader has to find and how it looks for their own.
+// the machine, the subsystem and the DLLs the loader has to find.
 #pragma once
 
 #include <cstddef>
@@ -17,10 +17,6 @@ struct PeHeaders {
     uint16_t dllCharacteristics = 0;
     std::vector<std::string> imports;        // DLL names of the import directory, as stored
     std::vector<std::string> delayedImports; // and of the delay-load directory
-    // The load-configuration directory: whether the image has one, and its DependentLoadFlags
-    // when the directory is long enough to hold them.
-    bool loadConfig = false;
-    std::optional<uint16_t> dependentLoadFlags;
 };
 
 // Nothing when the image is not a PE file or a directory it names lies outside it.

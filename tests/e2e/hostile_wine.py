@@ -22,7 +22,8 @@ from scenarios import (HEAD, IDS_COPY_FAILED, IDS_NO_VERSION, IDS_SUCCESS, OLD_R
                        PROGRAM_DIR, TITLE, Payload, Scenario, inf, message, pattern)
 
 NEW_RECORD = b"  " + TITLE.encode("cp1252")
-LONG_NAME = "L" * 246 + ".dat"
+# The longest name that the path limit (260) leaves in D:\Daten\Client\program\.
+LONG_NAME = "L" * (259 - len("D:\\Daten\\Client\\program\\") - 4) + ".dat"
 # Within this time every run has its answer; a FIFO that is opened blockingly never gives one.
 ANSWER_SECONDS = 90
 
@@ -131,7 +132,7 @@ HOSTILE = [
     Hostile(Scenario("a lying version block", setup_inf=inf(*HEAD, "RequiredVersion1=Programm.exe;8.0.2"),
                      info=message(IDS_NO_VERSION)),
             prepare=lying_version_block),
-    Hostile(success(copies(LONG_NAME), name="a 250-byte file name",
+    Hostile(success(copies(LONG_NAME), name="a name as long as the path limit allows",
                     files={PROGRAM_DIR + LONG_NAME: Payload("package/Hilfe.chm"),
                            PROGRAM_DIR + "Update.inf": NEW_RECORD}),
             prepare=long_name),
