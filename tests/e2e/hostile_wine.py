@@ -3,7 +3,8 @@ second names, FIFOs, a lying version block, a long name, a watcher that swaps ev
 link, and a copy killed midway. Each run checks what the dialog shows, that the installation holds
 no link and no temporary, and that no file outside the installation changed.
 
-Usage: hostile_wine.py <windows build folder>; WINEPREFIX and DISPLAY set up as for run_wine.py."""
+Usage: hostile_wine.py <windows build folder>; WINEPREFIX and DISPLAY set up as for run_wine.py.
+HOSTILE_ONLY=<part of a name> runs only the set-ups whose name holds it."""
 
 import hashlib
 import os
@@ -47,8 +48,9 @@ class Hostile:
     """A scenario, what is done to its folders before the run (`prepare(roots, package, outside)`),
     and a watcher that runs beside the setup (`watch(roots, outside, stop)`)."""
 
-    def __init__(self, scenario, prepare=None, watch=None):
+    def __init__(self, scenario, prepare=None, watch=None, kill_midway=False):
         self.scenario, self.prepare, self.watch = scenario, prepare, watch
+        self.kill_midway = kill_midway
         self.name = scenario.name
 
 
@@ -95,6 +97,37 @@ def long_name(roots, package, outside):
 
 
 SWAPPED = []
+
+
+BIG_SIZE = 256 << 20
+
+
+def big_payload(roots, package, outside):
+    with open(os.path.join(package, "Gross.dat"), "wb") as f:
+        f.truncate(BIG_SIZE)
+    with open(program(roots, "Gross.dat"), "wb") as f:
+        f.write(b"old\r\n")
+
+
+def kill_during_copy(build, roots):
+    """Starts the installation and kills every Wine process of the prefix once the copy's
+    temporary has grown; the old target must still be whole then. Returns the failures."""
+    folder = real_path(PROGRAM_DIR, roots)
+    driver = os.path.join(build, "tests", "e2e", "e2e_driver.exe")
+    process = subprocess.Popen(["wine", driver, "D:\\package\\setup.exe", "click:1", "waitend"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.monotonic() + ANSWER_SECONDS
+    grown = False
+    while not grown and time.monotonic() < deadline and process.poll() is None:
+        grown = any(n.startswith("~qz") and os.path.getsize(os.path.join(folder, n)) > (1 << 20)
+                    for n in os.listdir(folder))
+        time.sleep(0.05)
+    subprocess.run(["wineserver", "-k"])
+    process.wait()
+    failures = [] if grown else ["the copy was not caught midway"]
+    if open(program(roots, "Gross.dat"), "rb").read() != b"old\r\n":
+        failures.append("the killed copy did not leave the old target whole")
+    return failures
 
 
 def swap_new_files_for_links(roots, outside, stop):
@@ -205,6 +238,8 @@ def run(hostile, build, cat, prefix):
         watcher = threading.Thread(target=hostile.watch, args=(roots, outside, stop))
         watcher.start()
     try:
+        if hostile.kill_midway:
+            failures += kill_during_copy(build, roots)
         started = time.monotonic()
         actions = (["click:1", "waitend"] if scenario.actions else []) + ["state"]
         result = run_setup(build, actions, ANSWER_SECONDS)
@@ -259,7 +294,13 @@ def main():
     prefix = os.environ["WINEPREFIX"]
     watched = Hostile(Scenario("a watcher swaps every new file for a link", setup_inf=copies(
         "Hilfe.chm", "Programm.exe"), actions=["install"]), watch=swap_new_files_for_links)
-    return run_scenarios(HOSTILE + [watched], lambda hostile: run(hostile, build, cat, prefix))
+    killed = Hostile(success(copies("Gross.dat"), name="a copy killed midway, then a second run",
+                             files={PROGRAM_DIR + "Gross.dat": b"\0" * BIG_SIZE}),
+                     prepare=big_payload, kill_midway=True)
+    chosen = [h for h in HOSTILE + [watched, killed] if not os.environ.get("HOSTILE_ONLY")
+              or os.environ["HOSTILE_ONLY"] in h.name]
+    return run_scenarios(chosen,
+                         lambda hostile: run(hostile, build, cat, prefix))
 
 
 if __name__ == "__main__":
