@@ -106,7 +106,64 @@ std::vector<std::string> SplitPath(const std::string& path) {
     return parts;
 }
 
+// The deepest real block is four levels (root, StringFileInfo, table, string); a few more are
+// allowed, recursion beyond them is refused.
+constexpr int kMaxDepth = 8;
+
+// Checks the node at `offset`, which has to end by `limit`, and its children: the walk the
+// system's reader makes, with every length it trusts held against the bytes that are there.
+bool NodeIsWellFormed(const uint8_t* block, size_t size, size_t limit, size_t offset, int depth) {
+    ByteReader r(block, limit);
+    r.seek(offset);
+    uint16_t length = r.u16();
+    uint16_t valueLength = r.u16();
+    uint16_t type = r.u16();
+    if (!r.ok() || depth > kMaxDepth || length < kNodeHeaderSize || length > limit - offset)
+        return false;
+    const size_t end = offset + length;
+    ByteReader key(block, end);
+    key.seek(offset + kNodeHeaderSize);
+    key.utf16z();
+    if (!key.ok())
+        return false;
+    const size_t valueStart = AlignUp4(key.offset());
+    size_t valueBytes = type == 1 ? size_t(valueLength) * 2 : valueLength;
+    if (valueLength > 0) {
+        if (valueStart > end)
+            return false;
+        ByteReader value(block, type == 1 ? size : end);
+        value.seek(valueStart);
+        if (type == 1) {
+            // VerQueryValueA converts a text up to its terminator, whatever its length says; some
+            // writers leave the terminator out of the node, but it has to come inside the block.
+            value.utf16z();
+            if (!value.ok())
+                return false;
+        } else if (!value.skip(valueBytes)) {
+            return false;
+        }
+    }
+    // Some writers mark the root as text although its value is the binary fixed part.
+    if (depth == 0 && type == 1 && valueLength == kFixedInfoSize)
+        valueBytes = kFixedInfoSize;
+    size_t child = AlignUp4(valueStart + valueBytes);
+    while (child < end) {
+        // A last child may run into the padding that its parent leaves out of its length. A
+        // child shorter than its header (0 above all) would stop a walk or never let it go on.
+        if (!NodeIsWellFormed(block, size, std::min(AlignUp4(end), limit), child, depth + 1))
+            return false;
+        ByteReader next(block, limit);
+        next.seek(child);
+        child = AlignUp4(child + next.u16());
+    }
+    return true;
+}
+
 } // namespace
+
+bool IsWellFormedVersionBlock(const uint8_t* block, size_t size) {
+    return block && NodeIsWellFormed(block, size, size, 0, 0);
+}
 
 std::optional<VersionValue> FindVersionValue(const uint8_t* block, size_t size,
                                              const std::string& path) {

@@ -60,4 +60,10 @@ std::vector<Translation> ReadTranslations(const uint8_t* block, size_t size);
 std::optional<std::string> ReadVersionString(const uint8_t* block, size_t size,
                                              const std::string& path);
 
+// Whether the whole tree keeps to the lengths it states: every node at least its header long and
+// inside its parent, every key and every text value terminated inside its node, every binary
+// value inside its node. The system's version API walks a block trusting these lengths, so only a
+// block that passes is handed to it.
+bool IsWellFormedVersionBlock(const uint8_t* block, size_t size);
+
 } // namespace resources

@@ -17,4 +17,13 @@ struct VersionDll {
 // The resolved entry points; nullptr when the library or one of them could not be loaded.
 const VersionDll* GetVersionDll();
 
+// LoadLibraryExA, or a stand-in that answers as an older system would.
+using LoadLibraryExFunction = HMODULE(WINAPI*)(LPCSTR, HANDLE, DWORD);
+
+// Loads version.dll from the system folder through `load`. A system that does not know
+// LOAD_LIBRARY_SEARCH_SYSTEM32 (Windows 7 without its loader update) refuses the flag with
+// ERROR_INVALID_PARAMETER; there the library is loaded by its full path in the system folder,
+// never by its bare name.
+HMODULE LoadVersionLibrary(LoadLibraryExFunction load);
+
 } // namespace platform

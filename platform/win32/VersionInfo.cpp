@@ -1,6 +1,7 @@
 #include "platform/VersionInfo.h"
 
 #include "platform/win32/VersionDll.h"
+#include "resources/VersionBlock.h"
 
 #include <cstring>
 
@@ -24,6 +25,14 @@ bool QueryValue(const VersionData& data, const std::string& subBlock, std::vecto
     return true;
 }
 
+// VerQueryValueA trusts every length in the block and writes its ANSI texts into the space after
+// the block, which GetFileVersionInfoSizeA sized at twice the resource and four bytes more. A
+// block is handed to it only when it keeps to its lengths within the first half of that space;
+// otherwise the file reads as one without a version resource.
+bool IsSafeForVerQueryValue(const uint8_t* block, DWORD size) {
+    return size > 4 && resources::IsWellFormedVersionBlock(block, (size - 4) / 2);
+}
+
 } // namespace
 
 bool LoadFileVersionInfo(const std::string& path, VersionData& data) {
@@ -40,7 +49,8 @@ bool LoadFileVersionInfo(const std::string& path, VersionData& data) {
         return false;
     bool ok = false;
     if (void* block = GlobalLock(memory)) {
-        ok = dll->GetFileVersionInfoA(path.c_str(), 0, size, block) != FALSE;
+        ok = dll->GetFileVersionInfoA(path.c_str(), 0, size, block) != FALSE &&
+             IsSafeForVerQueryValue(static_cast<const uint8_t*>(block), size);
         if (ok)
             data.block.assign(static_cast<uint8_t*>(block), static_cast<uint8_t*>(block) + size);
         GlobalUnlock(memory);

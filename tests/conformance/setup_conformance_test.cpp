@@ -435,6 +435,8 @@ TEST_P(SetupResources, ProgramImportsOnlySystemDlls) {
     EXPECT_EQ(pe->subsystem, 2) << "a Windows GUI program";
     EXPECT_TRUE(pe->dllCharacteristics & 0x0040) << "dynamic base";
     EXPECT_TRUE(pe->dllCharacteristics & 0x0100) << "NX compatible";
+    // So that GetWindowsDirectoryA answers the system's Windows folder on a Remote Desktop host.
+    EXPECT_TRUE(pe->dllCharacteristics & 0x8000) << "terminal-server aware";
     const auto& allowed = AllowedImports();
     std::vector<std::string> all = pe->imports;
     all.insert(all.end(), pe->delayedImports.begin(), pe->delayedImports.end());

@@ -1,5 +1,6 @@
 // libFuzzer entry over the resource readers: one input is read as a PE image, as a compiled .res
-// file and as a version block, and every version block found is queried the way the setup does.
+// file and as a version block, and every version block found is checked and queried the way the
+// setup does.
 #include "resources/PeImage.h"
 #include "resources/ResourceSet.h"
 #include "resources/VersionBlock.h"
@@ -11,6 +12,7 @@
 namespace {
 
 void QueryLikeTheSetup(const uint8_t* block, size_t size) {
+    resources::IsWellFormedVersionBlock(block, size);
     resources::ReadFixedFileInfo(block, size);
     for (const resources::Translation& t : resources::ReadTranslations(block, size)) {
         char path[64];

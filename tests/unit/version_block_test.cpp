@@ -160,3 +160,61 @@ TEST(VersionBlockQuery, TruncatedBlocks) {
 }
 
 } // namespace
+
+namespace {
+
+// What goes to the system's version API: every convention of real writers passes, every lie and
+// every cut block is refused.
+TEST(VersionBlockCheck, WritersPassLiesAndCutsFail) {
+    auto blockWith = [](auto change) {
+        VersionNode root = StandardVersionRoot(
+            0x0407, 1200, {TextNode(u"FileVersion", u"1.2"), TextNode(u"ProductVersion", u"1.2")});
+        change(root);
+        return BuildVersionBlock(root);
+    };
+    auto fileVersion = [](VersionNode& r) -> VersionNode& {
+        return r.children[0].children[0].children[0];
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> block;
+        bool wellFormed;
+    } cases[] = {
+        {"as written", blockWith([](VersionNode&) {}), true},
+        {"text length in bytes", blockWith([&](VersionNode& r) { fileVersion(r).valueLength = 8; }),
+         true},
+        {"text length beyond the node",
+         blockWith([&](VersionNode& r) { fileVersion(r).valueLength = 0xFFFF; }), true},
+        {"text unterminated in its node", blockWith([&](VersionNode& r) {
+             fileVersion(r).value = fixtures::Utf16Bytes(u"1.2", false);
+             fileVersion(r).valueLength = 3;
+         }),
+         true},
+        {"root marked as text", blockWith([](VersionNode& r) {
+             r.type = 1;
+             r.valueLength = 52;
+         }),
+         true},
+        {"root longer than the block", blockWith([](VersionNode& r) { r.length = 0xFFF0; }), false},
+        {"root shorter than its key", blockWith([](VersionNode& r) { r.length = 8; }), false},
+        {"child shorter than its header",
+         blockWith([](VersionNode& r) { r.children[0].length = 2; }), false},
+        {"string longer than its table",
+         blockWith([&](VersionNode& r) { fileVersion(r).length = 0x400; }), false},
+        {"binary value beyond its node", blockWith([](VersionNode& r) {
+             r.valueLength = 0x2000;
+             r.type = 0;
+         }),
+         false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(resources::IsWellFormedVersionBlock(c.block.data(), c.block.size()), c.wellFormed)
+            << c.what;
+
+    std::vector<uint8_t> block = cases[0].block;
+    for (size_t cut = 0; cut < block.size(); ++cut)
+        EXPECT_FALSE(resources::IsWellFormedVersionBlock(block.data(), cut)) << "cut at " << cut;
+    EXPECT_FALSE(resources::IsWellFormedVersionBlock(nullptr, 0));
+}
+
+} // namespace
