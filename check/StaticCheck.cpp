@@ -3,6 +3,7 @@
 #include "check/NearestName.h"
 #include "check/res/resource.h"
 #include "framework/Messages.h"
+#include "platform/FileContent.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/ProfileOutline.h"
@@ -181,9 +182,9 @@ private:
                     NearestName(section.name, {kInstallationSection,
                                                kBlockSection + TrailingNumber(section.name)});
                 Add(Severity::Warning, section.line, section.name, "",
-                    nearest.empty()
-                        ? FormatMessageText(IDS_CHECK_UNKNOWN_SECTION, {section.name})
-                        : FormatMessageText(IDS_CHECK_UNKNOWN_SECTION_NEAR, {section.name, nearest}));
+                    nearest.empty() ? FormatMessageText(IDS_CHECK_UNKNOWN_SECTION, {section.name})
+                                    : FormatMessageText(IDS_CHECK_UNKNOWN_SECTION_NEAR,
+                                                        {section.name, nearest}));
                 continue;
             }
             for (const OutlineKey& key : section.keys) {
@@ -216,7 +217,7 @@ private:
         std::string nearest = NearestName(key.name, known);
         Add(Severity::Warning, key.line, section.name, key.name,
             nearest.empty() ? FormatMessageText(IDS_CHECK_UNKNOWN_KEY, {key.name})
-                         : FormatMessageText(IDS_CHECK_UNKNOWN_KEY_NEAR, {key.name, nearest}));
+                            : FormatMessageText(IDS_CHECK_UNKNOWN_KEY_NEAR, {key.name, nearest}));
     }
 
     void CheckValueText(const OutlineSection& section, const OutlineKey& key) {
@@ -411,8 +412,9 @@ private:
             }
             std::string nearest = NearestName(word, tags);
             Add(Severity::Warning, line, section, key,
-                nearest.empty() ? FormatMessageText(IDS_CHECK_TAG_UNKNOWN, {key, word})
-                             : FormatMessageText(IDS_CHECK_TAG_UNKNOWN_NEAR, {key, word, nearest}));
+                nearest.empty()
+                    ? FormatMessageText(IDS_CHECK_TAG_UNKNOWN, {key, word})
+                    : FormatMessageText(IDS_CHECK_TAG_UNKNOWN_NEAR, {key, word, nearest}));
         }
     }
 

@@ -2,7 +2,6 @@
 // separate folders and are converted here, at the platform boundary.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -26,16 +25,5 @@ bool CopyFileReplacing(const std::string& source, const std::string& target);
 // less per file (the POSIX copy keeps a private folder beside the targets). The process's end
 // does it too.
 void FinishReplacingCopies();
-
-// Rewrites an existing file with `bytes` in one write, never creating it. Only a regular file
-// with a single name is written: not through a symbolic link or reparse point, not one with
-// further hard links, not a read-only one (even for an administrator), not a FIFO or device
-// (refused without waiting on it). false when it was not written to.
-bool OverwriteExistingFile(const std::string& path, const std::string& bytes);
-
-// At most the first `limit` bytes of a regular file, opened for shared reading; a huge or endless
-// file costs no more than that. false when it cannot be opened or is not a regular file (a FIFO
-// or device is refused without waiting on it).
-bool ReadFileStart(const std::string& path, size_t limit, std::string& content);
 
 } // namespace platform

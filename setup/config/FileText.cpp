@@ -1,6 +1,6 @@
 #include "setup/config/FileText.h"
 
-#include "platform/Files.h"
+#include "platform/FileContent.h"
 #include "setup/config/FolderPath.h"
 
 std::string GetFileExtension(const std::string& path) {

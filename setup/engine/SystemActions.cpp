@@ -1,3 +1,4 @@
+#include "platform/FileContent.h"
 #include "platform/Files.h"
 #include "setup/engine/FollowUp.h"
 #include "setup/engine/InstallActions.h"

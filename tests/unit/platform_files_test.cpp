@@ -1,4 +1,5 @@
 // File services on both targets, above all that a copy never leaves a torn target behind.
+#include "platform/FileContent.h"
 #include "platform/Files.h"
 #include "platform_temp_folder.h"
 

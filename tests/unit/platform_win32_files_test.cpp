@@ -3,6 +3,7 @@
 // LOAD_LIBRARY_SEARCH_SYSTEM32. Links, FIFOs and a folder watched by a swapper are made from the
 // POSIX side in the end-to-end runs under Wine.
 #ifdef _WIN32
+#include "platform/FileContent.h"
 #include "platform/Files.h"
 #include "platform/win32/VersionDll.h"
 #include "platform_temp_folder.h"
