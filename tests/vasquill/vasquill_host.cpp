@@ -1,11 +1,14 @@
 // A stand-in for the support tool: loads Vasquill.dll as a real library (so its entry runs), takes
 // resources from it the way the tool does, creates two of its dialogs and unloads it again.
 //
-//   vasquill_host <Vasquill.dll> [<RefusingLibrary.dll>]  run the checks; exit code 0 when all pass
+//   vasquill_host <Vasquill.dll> [<TracingLibrary.dll>]  run the checks; exit code 0 when all pass
 //   vasquill_host <Vasquill.dll> --show <id>  show dialog <id> in a host window until closed
 //
-// RefusingLibrary.dll is a library of the framework whose InitInstance fails: its load must be
-// refused without a message and without running its ExitInstance.
+// TracingLibrary.dll is a library of the framework linked like Vasquill.dll whose application
+// reports its steps: the start-up constructs it before the library entry runs InitInstance, and
+// its exit list destroys it after the entry has run ExitInstance. When its InitInstance fails,
+// the load is refused without a message and without ExitInstance, and the object is destroyed
+// all the same.
 //
 // The checks need a display for the dialogs. Nothing here may pop up a message box: a loading
 // library that complained would leave a window of class #32770 behind, which is checked for.
@@ -176,19 +179,35 @@ void CheckDialogs(HINSTANCE lib, HWND host) {
     }
 }
 
-bool EnvironmentHas(const char* name) {
-    char value[8] = {};
-    return GetEnvironmentVariableA(name, value, sizeof value) > 0;
+// The steps the tracing library's application has reported so far, and a fresh start.
+std::string TakeSteps() {
+    char steps[256] = {};
+    DWORD length = GetEnvironmentVariableA("VASQUILL_TEST_STEPS", steps, sizeof steps);
+    SetEnvironmentVariableA("VASQUILL_TEST_STEPS", nullptr);
+    return std::string(steps, length < sizeof steps ? length : 0);
 }
 
-void CheckRefusedLoad(const char* path) {
+void CheckLifecycle(const char* path) {
+    SetEnvironmentVariableA("VASQUILL_TEST_REFUSE", nullptr);
+    TakeSteps();
     HINSTANCE lib = LoadLibraryA(path);
+    Check(lib != nullptr, "tracing library loads");
+    std::string steps = TakeSteps();
+    Check(steps == "construct,init", "constructed before InitInstance", steps);
+    if (lib)
+        FreeLibrary(lib);
+    steps = TakeSteps();
+    Check(steps == "exit,destroy", "destroyed after ExitInstance on unloading", steps);
+
+    SetEnvironmentVariableA("VASQUILL_TEST_REFUSE", "1");
+    lib = LoadLibraryA(path);
     Check(lib == nullptr, "a library whose InitInstance fails is not loaded");
     if (lib)
         FreeLibrary(lib);
-    Check(EnvironmentHas("VASQUILL_TEST_INIT"), "its InitInstance ran");
-    Check(!EnvironmentHas("VASQUILL_TEST_EXIT"), "its ExitInstance did not run");
+    steps = TakeSteps();
+    Check(steps == "construct,init,destroy", "refused: no ExitInstance, still destroyed", steps);
     Check(TopLevelDialogs() == 0, "no message box on the refused load");
+    SetEnvironmentVariableA("VASQUILL_TEST_REFUSE", nullptr);
 }
 
 int ShowDialog(HINSTANCE lib, int id) {
@@ -218,7 +237,7 @@ int ShowDialog(HINSTANCE lib, int id) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vasquill_host <Vasquill.dll> [<RefusingLibrary.dll> | "
+        std::fprintf(stderr, "usage: vasquill_host <Vasquill.dll> [<TracingLibrary.dll> | "
                              "--show <dialog id>]\n");
         return 2;
     }
@@ -244,7 +263,7 @@ int main(int argc, char** argv) {
     Check(FreeLibrary(lib) != FALSE, "FreeLibrary");
     Check(TopLevelDialogs() == 0, "no message box on unloading");
     if (argc >= 3)
-        CheckRefusedLoad(argv[2]);
+        CheckLifecycle(argv[2]);
     std::printf("%s\n", g_failures == 0 ? "all checks passed" : "some checks failed");
     return g_failures == 0 ? 0 : 1;
 }
