@@ -17,7 +17,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
-from layout import lay_out, real_path, run_scenarios  # noqa: E402
+from layout import lay_out, real_path, remove_host, run_scenarios, wine_host  # noqa: E402
 from run_wine import check_state, parse  # noqa: E402
 from scenarios import (HEAD, IDS_COPY_FAILED, IDS_NO_VERSION, IDS_SUCCESS, OLD_RECORD,  # noqa: E402
                        PROGRAM_DIR, TITLE, Payload, Scenario, inf, message, pattern)
@@ -217,13 +217,8 @@ def run(hostile, build, cat, prefix):
     os.makedirs(outside)
     with open(os.path.join(outside, "protected.txt"), "wb") as f:
         f.write(b"protected, never to be changed\r\n")
-    windir = os.path.join(prefix, "drive_c", "windows")
-    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
-             "WIN": windir, "SYS": os.path.join(windir, "system32")}
-    drive = os.path.join(prefix, "dosdevices", "d:")
-    if os.path.lexists(drive):
-        os.remove(drive)
-    os.symlink(root, drive)
+    roots = wine_host(prefix, root)
+    windir = roots["WIN"]
     ini = os.path.join(windir, "TALMORIX.INI")
     package = os.path.join(root, "package")
     example = os.path.join(build, "example")
@@ -268,10 +263,7 @@ def run(hostile, build, cat, prefix):
         stop.set()
         if watcher:
             watcher.join()
-        for path in created:
-            if os.path.isfile(path):
-                os.remove(path)
-        shutil.rmtree(root, ignore_errors=True)
+        remove_host(created, root)
     return failures
 
 

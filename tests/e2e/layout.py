@@ -108,3 +108,28 @@ def run_scenarios(scenarios, run_one):
             print("ok   %s" % scenario.name)
     print("%d passed, %d failed" % (passed, failed))
     return 1 if failed else 0
+
+
+def wine_host(prefix, root, system="system32", other_system=None):
+    """The logical roots of a host installation under Wine: its data and program folders in `root`,
+    reached as drive D: of the prefix, and the prefix's Windows and system folders."""
+    windir = os.path.join(prefix, "drive_c", "windows")
+    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
+             "WIN": windir, "SYS": os.path.join(windir, system)}
+    if other_system:
+        roots["OTHERSYS"] = os.path.join(windir, other_system)
+    drive = os.path.join(prefix, "dosdevices", "d:")
+    if os.path.lexists(drive):
+        os.remove(drive)
+    os.symlink(root, drive)
+    return roots
+
+
+def remove_host(created, root):
+    """Removes what a run laid out: the files it placed outside `root` (in the Windows folders),
+    then `root` itself."""
+    for path in created:
+        if os.path.isfile(path):
+            os.remove(path)
+    shutil.rmtree(root, ignore_errors=True)
+

@@ -11,7 +11,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from layout import lay_out  # noqa: E402
+from layout import lay_out, wine_host  # noqa: E402
 from scenarios import HEAD, SCENARIOS, WORKED_EXAMPLE, Scenario, inf  # noqa: E402
 
 COPY_FAILS = next(s for s in SCENARIOS if s.name == "a copy fails in the middle")
@@ -30,13 +30,8 @@ RUNS = [
 
 def take(build, scenario, actions, out, prefix):
     root = tempfile.mkdtemp(prefix="quarnel-pictures-")
-    windir = os.path.join(prefix, "drive_c", "windows")
-    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
-             "WIN": windir, "SYS": os.path.join(windir, "system32")}
-    drive = os.path.join(prefix, "dosdevices", "d:")
-    if os.path.lexists(drive):
-        os.remove(drive)
-    os.symlink(root, drive)
+    roots = wine_host(prefix, root)
+    windir = roots["WIN"]
     package = os.path.join(root, "package")
     lay_out(scenario, os.path.join(build, "example"), package, roots,
             os.path.join(windir, "TALMORIX.INI"), data="D:\\Daten", prog="D:\\Programme\\Host")

@@ -15,7 +15,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 from scenarios import (QUEUED_INPUT_SCENARIOS, SCENARIOS, Payload, expected_text,  # noqa: E402
                        text_matches)
-from layout import check_files, lay_out, run_scenarios  # noqa: E402
+from layout import check_files, lay_out, remove_host, run_scenarios, wine_host  # noqa: E402
 
 ACTIONS = {
     "install": ["click:1", "waitend"],
@@ -81,16 +81,9 @@ def text(hex_value):
 def run(scenario, build, cat, prefix, setup_build):
     failures = []
     root = tempfile.mkdtemp(prefix="quarnel-e2e-")
-    windir = os.path.join(prefix, "drive_c", "windows")
     own, other = system_folders(os.path.join(setup_build, "setup", "setup.exe"))
-    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
-             "WIN": windir, "SYS": os.path.join(windir, own),
-             "OTHERSYS": os.path.join(windir, other)}
-    drive = os.path.join(prefix, "dosdevices", "d:")
-    if os.path.lexists(drive):
-        os.remove(drive)
-    os.symlink(root, drive)
-    ini = os.path.join(windir, "TALMORIX.INI")
+    roots = wine_host(prefix, root, own, other)
+    ini = os.path.join(roots["WIN"], "TALMORIX.INI")
     package = os.path.join(root, "package")
     example = os.path.join(build, "example")
     created = lay_out(scenario, example, package, roots, ini,
@@ -112,10 +105,7 @@ def run(scenario, build, cat, prefix, setup_build):
         failures += check_questions(scenario, values["boxes"], cat)
         failures += check_files(scenario, example, package, roots)
     finally:
-        for path in created:
-            if os.path.isfile(path):
-                os.remove(path)
-        shutil.rmtree(root, ignore_errors=True)
+        remove_host(created, root)
     return failures
 
 

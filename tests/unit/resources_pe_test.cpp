@@ -3,6 +3,8 @@
 #include "resources/PeImage.h"
 #include "tests/RequiredInputs.h"
 
+#include "fixture_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -22,12 +24,6 @@ using resources::ResId;
 using resources::ResourceSet;
 
 namespace {
-
-#ifdef QUARNEL_FIXTURE_DIR
-const std::string kFixtureDir = QUARNEL_FIXTURE_DIR;
-#else
-const std::string kFixtureDir;
-#endif
 
 std::vector<uint8_t> LoadFixture(const std::string& name) {
     std::ifstream in(kFixtureDir + name, std::ios::binary);

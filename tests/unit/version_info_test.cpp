@@ -3,6 +3,8 @@
 #include "platform/VersionInfo.h"
 #include "tests/RequiredInputs.h"
 
+#include "fixture_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,12 +12,6 @@
 #include <fstream>
 
 namespace {
-
-#ifdef QUARNEL_FIXTURE_DIR
-const std::string kFixtureDir = QUARNEL_FIXTURE_DIR;
-#else
-const std::string kFixtureDir;
-#endif
 
 std::string StringPath(uint16_t language, uint16_t codePage, const char* name) {
     char path[64];

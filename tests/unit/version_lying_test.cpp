@@ -3,15 +3,11 @@
 #include "platform/VersionInfo.h"
 #include "platform_temp_folder.h"
 
+#include "fixture_dir.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-#ifdef QUARNEL_FIXTURE_DIR
-const std::string kFixtureDir = QUARNEL_FIXTURE_DIR;
-#else
-const std::string kFixtureDir;
-#endif
 
 const std::string kFileVersion = "\\StringFileInfo\\040704b0\\FileVersion";
 
