@@ -120,7 +120,7 @@ void Stop(DryRun& run, const std::string& text) {
 
 } // namespace
 
-DryRun DryRunPackage(const std::string& folder, int osCode) {
+DryRun DryRunPackage(const std::string& folder, const HostFolders& host, int osCode) {
     DryRun run;
     RecordingView view;
     RecordingActions actions;
@@ -129,12 +129,12 @@ DryRun DryRunPackage(const std::string& folder, int osCode) {
     // The dialog's start-up, in its order.
     std::string setupInf = folder + kSetupInfName;
     std::string title;
-    if (!CheckPackageAndHost(view, setupInf, title)) {
+    if (!CheckPackageAndHost(view, setupInf, host, title)) {
         Stop(run, view.error);
         return run;
     }
     HostProgramFolder programFolder;
-    if (!CheckInstallation(view, setupInf, programFolder)) {
+    if (!CheckInstallation(view, setupInf, host, programFolder)) {
         Stop(run, view.error);
         return run;
     }
@@ -145,6 +145,7 @@ DryRun DryRunPackage(const std::string& folder, int osCode) {
     context.setupInf = setupInf;
     context.sourceFolder = folder;
     context.header = "  " + title;
+    context.host = host;
     context.programDirFound = programFolder.found;
     context.programDir = programFolder.path;
     context.osCode = osCode;

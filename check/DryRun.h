@@ -2,6 +2,8 @@
 // every question Yes and actions that only record. Nothing on disk changes.
 #pragma once
 
+#include "setup/config/HostFolders.h"
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,6 @@ struct DryRun {
     std::vector<DryRunStep> steps;
 };
 
-// `folder` holds SETUP.INF and the payload and ends in a separator; the host's Windows
-// directory is the one the platform reports; `osCode` as GetOsCode gives it.
-DryRun DryRunPackage(const std::string& folder, int osCode);
+// `folder` holds SETUP.INF and the payload and ends in a separator; `host` says where the host's
+// TALMORIX.INI and Windows folders are; `osCode` as GetOsCode gives it.
+DryRun DryRunPackage(const std::string& folder, const HostFolders& host, int osCode);

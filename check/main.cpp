@@ -6,12 +6,10 @@
 #include "check/res/resource.h"
 #include "framework/Messages.h"
 #include "platform/Files.h"
-#include "platform/SystemInfo.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
 #include "setup/engine/OsCode.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -52,26 +50,6 @@ int OsCodeOf(const std::string& tag) {
     return -1;
 }
 
-// Points the setup's Windows directory at the host's. The POSIX stand-in reads it from the
-// environment; Windows has only its own.
-bool UseHost(const std::string& host) {
-#ifdef _WIN32
-    std::string own = platform::WindowsFolder();
-    std::string a = WithFinalBackslash(host), b = WithFinalBackslash(own);
-    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x)) ==
-                   std::tolower(static_cast<unsigned char>(y));
-        }))
-        return true;
-    std::cerr << FormatMessageText(IDS_CHECK_HOST_FIXED, {host, own}) << '\n';
-    return false;
-#else
-    ::setenv("QUARNEL_WINDIR", host.c_str(), 1);
-    ::unsetenv("QUARNEL_SYSDIR");
-    return true;
-#endif
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,9 +76,8 @@ int main(int argc, char** argv) {
     Findings findings = CheckPackage(folder);
     std::unique_ptr<DryRun> dryRun;
     if (!options.host.empty()) {
-        if (!UseHost(options.host))
-            return kUsageStatus;
-        dryRun = std::make_unique<DryRun>(DryRunPackage(folder, osCode));
+        dryRun =
+            std::make_unique<DryRun>(DryRunPackage(folder, HostFoldersIn(options.host), osCode));
     }
     if (options.json)
         WriteJsonReport(std::cout, folder, findings, dryRun.get());

@@ -66,7 +66,7 @@ BOOL CSetupDlg::OnInitDialog() {
     m_strSetupInf = GetModuleFolder() + kSetupInfName;
 
     std::string title;
-    BOOL found = CheckPackageAndHost(*this, m_strSetupInf, title);
+    BOOL found = CheckPackageAndHost(*this, m_strSetupInf, SystemHostFolders(), title);
     if (!title.empty())
         SetDlgItemText(IDC_HEADER_TEXT, "  " + title);
     if (!found)

@@ -13,6 +13,7 @@ SetupEngine CSetupDlg::Engine() {
     context.setupInf = m_strSetupInf;
     context.sourceFolder = GetModuleFolder();
     context.header = GetDlgItemText(IDC_HEADER_TEXT);
+    context.host = SystemHostFolders();
     context.programDirFound = m_bProgramDirFound;
     context.programDir = m_strProgramDir;
     context.osCode = GetOsCode();
@@ -21,7 +22,7 @@ SetupEngine CSetupDlg::Engine() {
 
 BOOL CSetupDlg::CheckInstallation() {
     HostProgramFolder folder;
-    BOOL result = ::CheckInstallation(*this, m_strSetupInf, folder);
+    BOOL result = ::CheckInstallation(*this, m_strSetupInf, SystemHostFolders(), folder);
     m_strProgramDir = folder.path;
     m_bProgramDirFound = folder.found;
     return result;

@@ -33,23 +33,25 @@ std::string InstalledVersionOf(const std::string& path) {
 
 } // namespace
 
-BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title) {
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, const HostFolders& host,
+                         std::string& title) {
     title = platform::ReadProfileValue(kInstallationSection, kTitleKey, setupInf);
     if (title.empty()) {
         view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }
     // Only the presence of the host is checked here; CheckInstallation reads the key again.
-    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName).empty()) {
+    if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, host.hostIni).empty()) {
         view.ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder) {
+BOOL CheckInstallation(SetupView& view, const std::string& setupInf, const HostFolders& host,
+                       HostProgramFolder& folder) {
     std::string dataDir =
-        platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, kHostIniName);
+        platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, host.hostIni);
     if (dataDir.empty()) {
         view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
         return FALSE;
@@ -60,7 +62,7 @@ BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgram
 
     std::string baseFolder = folder.found ? folder.path
                                           : WithFinalBackslash(platform::ReadProfileValue(
-                                                kDirectoriesSection, kProgDirKey, kHostIniName));
+                                                kDirectoriesSection, kProgDirKey, host.hostIni));
 
     for (int n = 1;; ++n) {
         std::string entry = platform::ReadProfileValue(

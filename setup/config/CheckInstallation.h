@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/WinDefs.h"
+#include "setup/config/HostFolders.h"
 #include "setup/engine/SetupView.h"
 
 #include <string>
@@ -15,8 +16,10 @@ struct HostProgramFolder {
 // The start-up's first two checks, in the dialog's order: SETUP.INF must give the package title
 // (into `title`), and TALMORIX.INI a data folder. FALSE after entering the error state; `title` is
 // set whenever SETUP.INF has one, so the header can show it in the error state too.
-BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, std::string& title);
+BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, const HostFolders& host,
+                         std::string& title);
 
 // Reads the data folder from TALMORIX.INI into `folder`, then checks every RequiredVersion of
 // `setupInf`. FALSE after entering the error state with the reason.
-BOOL CheckInstallation(SetupView& view, const std::string& setupInf, HostProgramFolder& folder);
+BOOL CheckInstallation(SetupView& view, const std::string& setupInf, const HostFolders& host,
+                       HostProgramFolder& folder);

@@ -2,7 +2,6 @@
 #include "framework/Messages.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
-#include "platform/SystemInfo.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
 #include "setup/config/SetupRules.h"
@@ -13,9 +12,8 @@ namespace {
 
 // What a "WINDOWS_DIR" block's Pfad names: the Windows directory when it contains "WINDIR",
 // otherwise the system directory.
-std::string WindowsFolderFor(const std::string& path) {
-    return WithFinalBackslash(NamesWindowsDirectory(path) ? platform::WindowsFolder()
-                                                          : platform::SystemFolder());
+std::string WindowsFolderFor(const std::string& path, const HostFolders& host) {
+    return WithFinalBackslash(NamesWindowsDirectory(path) ? host.windowsFolder : host.systemFolder);
 }
 
 // Where the folder levels of a path start: after a drive root such as "D:\", or after the share
@@ -64,12 +62,13 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
 
         std::string targetFolder;
         if (IsWindowsFolderBlock(section)) {
-            targetFolder = WindowsFolderFor(path);
+            targetFolder = WindowsFolderFor(path, m_context.host);
         } else {
             if (m_context.programDirFound && TakesFoundProgramFolder(section, path)) {
                 targetFolder = m_context.programDir;
             } else {
-                std::string folder = platform::ReadProfileValue(section, path, kHostIniName);
+                std::string folder =
+                    platform::ReadProfileValue(section, path, m_context.host.hostIni);
                 if (folder.empty()) {
                     m_view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
                     return FALSE;

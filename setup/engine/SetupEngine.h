@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/WinDefs.h"
+#include "setup/config/HostFolders.h"
 #include "setup/engine/CopyEntry.h"
 #include "setup/engine/InstallActions.h"
 #include "setup/engine/SetupView.h"
@@ -15,6 +16,7 @@ struct InstallContext {
     std::string setupInf;     // SETUP.INF beside the setup
     std::string sourceFolder; // the setup's folder, which holds the payload; ends in a separator
     std::string header;       // the header text as shown; the run record receives it
+    HostFolders host;         // TALMORIX.INI and the Windows folders
     bool programDirFound = false;
     std::string programDir; // the host program folder, ends in a separator
     int osCode = 0;         // which Windows the options tags are checked against (see OsCode.h)
