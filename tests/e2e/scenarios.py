@@ -232,8 +232,8 @@ QUEUED_INPUT_SCENARIOS = [
 ]
 
 
-def expected_text(spec, cat):
-    return spec(cat) if callable(spec) else spec
+def expected_text(expected, cat):
+    return expected(cat) if callable(expected) else expected
 
 
 def text_matches(expected, actual):

@@ -17,8 +17,7 @@ TEST(SystemInfo, ModuleFileNameIsThisProgram) {
 
 #ifdef _WIN32
 TEST(SystemInfo, WindowsFolders) {
-    for (const std::string& folder :
-         {platform::WindowsFolder(), platform::SystemFolder()}) {
+    for (const std::string& folder : {platform::WindowsFolder(), platform::SystemFolder()}) {
         ASSERT_FALSE(folder.empty());
         EXPECT_NE(folder.back(), '\\') << folder;
         EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
