@@ -78,7 +78,7 @@ head -c $((1024 * 1024 * 1024)) /dev/urandom >"$big/payload.bin"
 printf '[Installation]\r\nBezeichnung=Benchmark\r\n[Block1]\r\nSection=Dirs\r\nPfad=Target\r\nFile1=payload.bin\r\n' >"$big/SETUP.INF"
 big_copied() { cmp -s "$big/payload.bin" "$work/target/payload.bin"; }
 echo "== copying 1 GiB"
-compare "1 GiB, setup against cp" 0.95 "${QUARNEL_BENCH_BIG_RUNS:-3}" big_copied \
+compare "1 GiB, setup against cp" 0.95 "${QUARNEL_BENCH_BIG_RUNS:-7}" big_copied \
     run_setup "$big" -- cp "$big/payload.bin" "$work/target/"
 rm -rf "$big"
 
@@ -94,7 +94,7 @@ small_copied() { [ "$(find "$work/target/files" -type f | wc -l)" -eq 5000 ]; }
 # cp and rsync create the folder themselves; the setup copies into an existing one.
 copy_tree() { rmdir "$work/target/files" && "$@" "$small/files" "$work/target/"; }
 echo "== copying 5,000 files of 4 KiB"
-runs=${QUARNEL_BENCH_SMALL_RUNS:-5}
+runs=${QUARNEL_BENCH_SMALL_RUNS:-7}
 compare "5,000 files, setup against cp -r" 0.85 "$runs" small_copied \
     run_setup "$small" -- copy_tree cp -r
 if command -v rsync >/dev/null; then
