@@ -51,21 +51,23 @@ bool HasProfileQuotes(const std::string& text) {
     return Quoted(UpToNul(text));
 }
 
+// A quoted value that fills the buffer with its closing quote cut off keeps its opening quote
+// removed, and loses the last character in the buffer instead of the quote.
 std::string ProfileValueAsRead(const std::string& text) {
     std::string value = UpToNul(text);
-    if (Quoted(value))
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > kProfileValueLimit)
-        value.resize(kProfileValueLimit);
-    return value;
+    if (!Quoted(value))
+        return value.substr(0, kProfileValueLimit);
+    std::string seen = value.substr(1, kProfileValueLimit);
+    if (value.size() - 1 <= kProfileValueLimit + 1)
+        seen.pop_back();
+    return seen;
 }
 
 ProfileLine ClassifyProfileLine(const char* begin, const char* end) {
     ProfileLine line;
-    while (begin < end && IsProfileBlank(*begin))
-        ++begin;
-    while (end > begin && IsProfileBlank(end[-1]))
-        --end;
+    const std::string trimmed = TrimProfileBlanks(begin, end);
+    begin = trimmed.data();
+    end = begin + trimmed.size();
     if (begin == end || *begin == ';')
         return line;
 

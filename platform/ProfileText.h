@@ -20,7 +20,8 @@ char FoldProfileCase(char c);
 std::string TrimProfileBlanks(const char* begin, const char* end);
 
 // What the reader returns for the (trimmed) text after "=": cut at its first NUL, without a
-// matching pair of enclosing double or single quotes, cut at kProfileValueLimit characters.
+// matching pair of enclosing double or single quotes, cut at kProfileValueLimit characters (a
+// quoted value whose closing quote falls beyond the limit loses one character more).
 std::string ProfileValueAsRead(const std::string& text);
 
 // Whether the reader removes enclosing quotes from the (trimmed) text after "=".

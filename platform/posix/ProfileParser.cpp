@@ -43,31 +43,14 @@ bool FileNameKey(const Text& name, std::string& key) {
 }
 
 std::string AskedNameKey(const std::string& name) {
-    size_t begin = 0;
-    size_t end = name.size();
-    while (begin < end && IsBlank(static_cast<unsigned char>(name[begin])))
-        ++begin;
-    while (end > begin && IsBlank(static_cast<unsigned char>(name[end - 1])))
-        --end;
-    return FoldedName(name.substr(begin, end - begin));
+    return FoldedName(TrimProfileBlanks(name.data(), name.data() + name.size()));
 }
 
-// The value as GetPrivateProfileStringA returns it into a buffer of kProfileValueLimit + 1: cut
-// at a NUL; a pair of equal quotes around it removed, though not when the value fills the
-// buffer with its closing quote cut off, when the last character in the buffer goes instead;
-// then converted to code page 1252.
+// The value as GetPrivateProfileStringA returns it: trimmed in the file's own characters (a
+// blank is ASCII, so an ideographic space stays), then converted to code page 1252, one
+// character for each UTF-16 unit, and read by the rule all profile text shares.
 std::string ValueOf(Cursor begin, Cursor end) {
-    Text value = Trimmed(begin, end);
-    value.resize(std::min(value.size(), value.find(u'\0')));
-    size_t from = 0;
-    bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                  value.back() == value.front();
-    if (quoted)
-        from = 1;
-    Text seen = value.substr(from, kProfileValueLimit);
-    if (quoted && value.size() - from <= kProfileValueLimit + 1)
-        seen.pop_back();
-    return resources::Utf16ToCp1252(seen);
+    return ProfileValueAsRead(resources::Utf16ToCp1252(Trimmed(begin, end)));
 }
 
 } // namespace
