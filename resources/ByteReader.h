@@ -71,6 +71,18 @@ public:
         return text;
     }
 
+    // A zero-terminated 8-bit string; the terminator is consumed, not returned.
+    std::string ansiz() {
+        std::string text;
+        while (m_ok) {
+            char c = static_cast<char>(u8());
+            if (!m_ok || c == 0)
+                break;
+            text.push_back(c);
+        }
+        return text;
+    }
+
     // A reader over a part of this buffer; a range outside it gives a failed reader.
     ByteReader sub(size_t offset, size_t length) const {
         if (!m_ok || offset > m_size || length > m_size - offset) {

@@ -1,18 +1,10 @@
 #include "resources/PeImage.h"
 
 #include "resources/ByteReader.h"
+#include "resources/ImageSource.h"
 
 #include <algorithm>
 #include <vector>
-
-#ifdef _WIN32
-#include <fstream>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace resources {
 
@@ -34,110 +26,6 @@ constexpr uint16_t kPe32PlusMagic = 0x20B;
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kHighBit = 0x80000000u;
 
-// Where the bytes of an image come from: a buffer, or a file read range by range.
-class ImageSource {
-public:
-    virtual ~ImageSource() = default;
-    virtual uint64_t size() const = 0;
-    // The bytes [offset, offset + length); false when any of them is not in the image.
-    virtual bool read(uint64_t offset, size_t length, std::vector<uint8_t>& out) = 0;
-
-protected:
-    bool inside(uint64_t offset, uint64_t length) const {
-        return offset <= size() && length <= size() - offset;
-    }
-};
-
-class BufferSource : public ImageSource {
-public:
-    BufferSource(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    uint64_t size() const override { return m_size; }
-    bool read(uint64_t offset, size_t length, std::vector<uint8_t>& out) override {
-        if (!inside(offset, length))
-            return false;
-        out.assign(m_data + offset, m_data + offset + length);
-        return true;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-};
-
-#ifdef _WIN32
-class FileSource : public ImageSource {
-public:
-    explicit FileSource(const std::string& path) : m_file(path, std::ios::binary) {
-        if (m_file && m_file.seekg(0, std::ios::end)) {
-            std::streamoff end = m_file.tellg();
-            m_size = end > 0 ? static_cast<uint64_t>(end) : 0;
-        }
-    }
-    bool isOpen() const { return static_cast<bool>(m_file); }
-    uint64_t size() const override { return m_size; }
-    bool read(uint64_t offset, size_t length, std::vector<uint8_t>& out) override {
-        if (!inside(offset, length))
-            return false;
-        out.resize(length);
-        m_file.clear();
-        if (!m_file.seekg(static_cast<std::streamoff>(offset)))
-            return false;
-        return length == 0 || m_file.read(reinterpret_cast<char*>(out.data()),
-                                          static_cast<std::streamsize>(length));
-    }
-
-private:
-    std::ifstream m_file;
-    uint64_t m_size = 0;
-};
-#else
-// Only a regular file is read, and it is opened without waiting: a FIFO or a device put in a
-// program's place is refused by its type instead of holding the reader.
-class FileSource : public ImageSource {
-public:
-    explicit FileSource(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
-        struct stat st;
-        if (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
-            m_size = static_cast<uint64_t>(st.st_size);
-        else
-            close();
-    }
-    ~FileSource() override { close(); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    bool isOpen() const { return m_fd >= 0; }
-    uint64_t size() const override { return m_size; }
-    bool read(uint64_t offset, size_t length, std::vector<uint8_t>& out) override {
-        if (!inside(offset, length))
-            return false;
-        out.resize(length);
-        size_t done = 0;
-        while (done < length) {
-            ssize_t got =
-                ::pread(m_fd, out.data() + done, length - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            done += static_cast<size_t>(got);
-        }
-        return true;
-    }
-
-private:
-    void close() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-    int m_fd;
-    uint64_t m_size = 0;
-};
-#endif
-
 struct Section {
     uint32_t virtualAddress = 0;
     uint32_t rawSize = 0;
@@ -149,17 +37,6 @@ struct PeLayout {
     uint32_t resourceRva = 0;
     uint32_t resourceSize = 0;
 };
-
-// Reads `length` bytes at `offset` and hands them to `parse` through a checked cursor.
-template <typename Parse>
-bool ReadStructure(ImageSource& source, uint64_t offset, size_t length, Parse parse) {
-    std::vector<uint8_t> bytes;
-    if (!source.read(offset, length, bytes))
-        return false;
-    ByteReader r(bytes.data(), bytes.size());
-    parse(r);
-    return r.ok();
-}
 
 std::optional<PeLayout> ReadLayout(ImageSource& source) {
     uint32_t ntOffset = 0;

@@ -36,7 +36,8 @@ struct ResId {
     static ResId Number(uint16_t n) { return ResId{true, n, {}}; }
     static ResId Name(std::u16string s) { return ResId{false, 0, std::move(s)}; }
     bool operator==(const ResId& other) const {
-        return isNumber == other.isNumber && (isNumber ? number == other.number : name == other.name);
+        return isNumber == other.isNumber &&
+               (isNumber ? number == other.number : name == other.name);
     }
 };
 

@@ -1,5 +1,7 @@
-// Queries of a 32-bit version block (VS_VERSIONINFO, the UTF-16 form of RT_VERSION resources),
-// with the path rules of VerQueryValue:
+// Queries of a version block, with the path rules of VerQueryValue. A block comes in one of two
+// layouts, told apart by its first node as the version API tells them: the 32-bit VS_VERSIONINFO
+// of Win32 modules (UTF-16 keys and texts, a wType in every node), and the block of 16-bit modules
+// (8-bit keys and texts, no wType; see NeImage.h). Paths:
 //   "\"                                  the fixed part (VS_FIXEDFILEINFO)
 //   "\VarFileInfo\Translation"          the language and code-page pairs
 //   "\StringFileInfo\040704b0\FileVersion"   one string value
@@ -21,7 +23,8 @@ struct VersionValue {
     const uint8_t* data = nullptr; // inside the block
     size_t bytes = 0;              // how many bytes of the value lie inside its node
     uint16_t reportedLength = 0;   // the node's wValueLength as stored
-    bool isText = false;           // the node's wType
+    bool isText = false;           // the node's wType (a narrow node has none)
+    bool isNarrow = false;         // in a 16-bit block: a text is 8-bit, its length in bytes
 };
 
 struct FixedFileInfo {
@@ -55,10 +58,13 @@ std::optional<FixedFileInfo> ReadFixedFileInfo(const uint8_t* block, size_t size
 // "\VarFileInfo\Translation": every pair in stored order; empty when there is no list.
 std::vector<Translation> ReadTranslations(const uint8_t* block, size_t size);
 
-// A string value as CP1252 text, up to its terminator. Nothing when the value is not there or its
-// reported length is 0.
+// A string value as CP1252 text, up to its terminator; the 8-bit text of a 16-bit block as stored.
+// Nothing when the value is not there or its reported length is 0.
 std::optional<std::string> ReadVersionString(const uint8_t* block, size_t size,
                                              const std::string& path);
+
+// Whether the block is in the layout of 16-bit modules, as the version API decides it.
+bool IsSixteenBitVersionBlock(const uint8_t* block, size_t size);
 
 // Whether the whole tree keeps to the lengths it states: every node at least its header long and
 // inside its parent, every key and every text value terminated inside its node, every binary

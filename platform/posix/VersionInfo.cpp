@@ -1,23 +1,32 @@
 #include "platform/VersionInfo.h"
 
 #include "platform/posix/Paths.h"
+#include "resources/NeImage.h"
 #include "resources/PeImage.h"
 #include "resources/VersionBlock.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
 // Only the headers and the resource section of the file are read (never the whole file), and the
-// version resource is picked among its languages as the loader would.
+// version resource is picked among its languages as the loader would. A 16-bit module has no
+// languages and a resource table of its own; its block is kept in its own layout, which the
+// queries tell from the block itself, as VerQueryValueA does.
 bool LoadFileVersionInfo(const std::string& path, VersionData& data) {
-    std::optional<resources::ResourceSet> set = resources::ReadPeResources(ToPosixPath(path));
-    if (!set)
+    const std::string file = ToPosixPath(path);
+    std::vector<uint8_t> block;
+    if (std::optional<resources::ResourceSet> set = resources::ReadPeResources(file)) {
+        if (const resources::ResourceEntry* entry = resources::FindVersionResource(*set))
+            block = entry->data;
+    } else if (std::optional<std::vector<uint8_t>> ne = resources::ReadNeVersionResource(file)) {
+        block = std::move(*ne);
+    }
+    if (block.empty())
         return false;
-    const resources::ResourceEntry* entry = resources::FindVersionResource(*set);
-    if (!entry || entry->data.empty())
-        return false;
-    data.block = entry->data;
+    data.block = std::move(block);
     return true;
 }
 

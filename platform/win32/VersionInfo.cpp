@@ -28,8 +28,11 @@ bool QueryValue(const VersionData& data, const std::string& subBlock, std::vecto
 // VerQueryValueA trusts every length in the block and writes its ANSI texts into the space after
 // the block, which GetFileVersionInfoSizeA sized at twice the resource and four bytes more. A
 // block is handed to it only when it keeps to its lengths within the first half of that space;
-// otherwise the file reads as one without a version resource.
+// otherwise the file reads as one without a version resource. The block of a 16-bit module holds
+// 8-bit texts already, which VerQueryValueA answers in place: it has to keep to the buffer.
 bool IsSafeForVerQueryValue(const uint8_t* block, DWORD size) {
+    if (resources::IsSixteenBitVersionBlock(block, size))
+        return resources::IsWellFormedVersionBlock(block, size);
     return size > 4 && resources::IsWellFormedVersionBlock(block, (size - 4) / 2);
 }
 

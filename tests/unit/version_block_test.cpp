@@ -218,3 +218,117 @@ TEST(VersionBlockCheck, WritersPassLiesAndCutsFail) {
 }
 
 } // namespace
+
+namespace {
+
+// The block of a 16-bit module: the same tree with 8-bit keys and texts and no wType. Its string
+// table is keyed in capitals, as the 16-bit resource compilers wrote it.
+std::vector<uint8_t> NarrowGermanBlock(
+    std::vector<VersionNode> strings = {fixtures::NarrowTextNode(u"CompanyName", "M\xFCller \x80"),
+                                        fixtures::NarrowTextNode(u"FileVersion", "3.10.0.103"),
+                                        fixtures::NarrowTextNode(u"Comments", "")}) {
+    VersionNode root = StandardVersionRoot(0x0407, 1252, std::move(strings));
+    root.children[0].children[0].key = u"040704E4";
+    return fixtures::BuildNarrowVersionBlock(root);
+}
+
+TEST(SixteenBitBlockQuery, PathsTextsAndLists) {
+    std::vector<uint8_t> block = NarrowGermanBlock();
+    EXPECT_TRUE(resources::IsSixteenBitVersionBlock(block.data(), block.size()));
+    EXPECT_FALSE(resources::IsSixteenBitVersionBlock(GermanBlock().data(), GermanBlock().size()));
+    struct Case {
+        const char* path;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"\\StringFileInfo\\040704e4\\FileVersion", "3.10.0.103"},
+        {"\\stringfileinfo\\040704E4\\FILEVERSION\\", "3.10.0.103"},
+        // 8-bit texts come back as stored, in the module's code page.
+        {"\\StringFileInfo\\040704e4\\CompanyName", "M\xFCller \x80"},
+        {"\\StringFileInfo\\040704e4\\Comments", ""},
+        {"\\StringFileInfo\\040704e4\\FileVersio", std::nullopt},
+        {"\\StringFileInfo\\040704b0\\FileVersion", std::nullopt},
+        {"\\VarFileInfo\\FileVersion", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Query(block, c.path), c.text) << c.path;
+
+    std::optional<resources::FixedFileInfo> fixed =
+        resources::ReadFixedFileInfo(block.data(), block.size());
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->fileVersionMs, 0x00050000u);
+    std::vector<resources::Translation> pairs =
+        resources::ReadTranslations(block.data(), block.size());
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].language, 0x0407);
+    EXPECT_EQ(pairs[0].codePage, 1252);
+    EXPECT_TRUE(resources::IsWellFormedVersionBlock(block.data(), block.size()));
+}
+
+// wValueLength counts bytes, with the terminator or without; 0 means absent. A length shorter
+// than the text leaves the rest of it where a walk expects children: no block for the system.
+TEST(SixteenBitBlockQuery, ValueLengths) {
+    auto with = [](std::optional<uint16_t> valueLength) {
+        VersionNode node = fixtures::NarrowTextNode(u"FileVersion", "8.0.2.0");
+        node.valueLength = valueLength;
+        return NarrowGermanBlock({node, fixtures::NarrowTextNode(u"ProductVersion", "8.0")});
+    };
+    struct Case {
+        const char* convention;
+        std::vector<uint8_t> block;
+        std::optional<std::string> text;
+        bool wellFormed;
+    } cases[] = {
+        {"bytes with terminator", with(std::nullopt), "8.0.2.0", true},
+        {"bytes without terminator", with(7), "8.0.2.0", true},
+        {"shorter than the text", with(3), "8.0", false},
+        {"zero", with(0), std::nullopt, false},
+        {"beyond the block", with(0x7FFF), "8.0.2.0", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Query(c.block, "\\StringFileInfo\\040704e4\\FileVersion"), c.text)
+            << c.convention;
+        EXPECT_EQ(Query(c.block, "\\StringFileInfo\\040704e4\\ProductVersion"), "8.0")
+            << c.convention;
+        EXPECT_EQ(resources::IsWellFormedVersionBlock(c.block.data(), c.block.size()), c.wellFormed)
+            << c.convention;
+    }
+}
+
+TEST(SixteenBitBlockQuery, LyingLengthsAndCuts) {
+    auto blockWith = [](auto damage) {
+        VersionNode root =
+            StandardVersionRoot(0x0407, 1252, {fixtures::NarrowTextNode(u"FileVersion", "1.2")});
+        damage(root);
+        return fixtures::BuildNarrowVersionBlock(root);
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> block;
+    } cases[] = {
+        {"child shorter than its header",
+         blockWith([](VersionNode& r) { r.children[0].length = 3; })},
+        {"child of length zero", blockWith([](VersionNode& r) { r.children[0].length = 0; })},
+        {"string table longer than its parent",
+         blockWith([](VersionNode& r) { r.children[0].children[0].length = 0x4000; })},
+        {"root shorter than its key", blockWith([](VersionNode& r) { r.length = 10; })},
+        {"key without terminator",
+         blockWith([](VersionNode& r) { r.children[0].children[0].children[0].length = 14; })},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Query(c.block, "\\StringFileInfo\\040704e4\\FileVersion"), std::nullopt)
+            << c.what;
+        EXPECT_FALSE(resources::IsWellFormedVersionBlock(c.block.data(), c.block.size())) << c.what;
+    }
+
+    std::vector<uint8_t> block = NarrowGermanBlock();
+    for (size_t cut = 0; cut < block.size(); ++cut) {
+        std::vector<uint8_t> part(block.begin(), block.begin() + cut);
+        std::optional<std::string> text = Query(part, "\\StringFileInfo\\040704e4\\FileVersion");
+        EXPECT_TRUE(!text || *text == "3.10.0.103") << "cut at " << cut;
+        EXPECT_LE(resources::ReadTranslations(part.data(), part.size()).size(), 1u);
+        EXPECT_FALSE(resources::IsWellFormedVersionBlock(part.data(), part.size()))
+            << "cut at " << cut;
+    }
+}
+
+} // namespace
