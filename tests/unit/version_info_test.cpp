@@ -46,6 +46,10 @@ TEST_F(VersionInfo, FirstTranslationAndItsFileVersion) {
         {"x86_de_5.0.10.0.dll", 0x0407, 1200, "5.0.10.0"},
         {"program_8.0.3.exe", 0x0407, 1200, "8.0.3"},
         {"x86_program_8.0.2.0.exe", 0x0407, 1200, "8.0.2.0"},
+        // 16-bit modules, their resources aligned to 16, 512 and 1 bytes
+        {"ne_de_3.10.0.103.dll", 0x0407, 1252, "3.10.0.103"},
+        {"ne_en_2.1.exe", 0x0409, 1252, "2.1"},
+        {"ne_de_unaligned.drv", 0x0407, 850, "1.0.0.7"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -76,6 +80,20 @@ TEST_F(VersionInfo, OtherTranslationsAreReachableByTheirOwnPath) {
                       "ais");
 }
 
+// A 16-bit module's texts are 8-bit already and come back as stored; its string table is keyed
+// in capitals, which a path matches in any case.
+TEST_F(VersionInfo, SixteenBitTextComesBackAsStored) {
+    platform::VersionData data;
+    ASSERT_TRUE(platform::LoadFileVersionInfo(kFixtureDir + "ne_de_3.10.0.103.dll", data));
+    std::string company;
+    std::string comments = "unchanged";
+    ASSERT_TRUE(platform::QueryStringValue(data, StringPath(0x0407, 1252, "CompanyName"), company));
+    EXPECT_TRUE(platform::QueryStringValue(data, "\\STRINGFILEINFO\\040704E4\\Comments", comments));
+    EXPECT_EQ(company, "Pr\xFC"
+                       "fstand M\xFCller & S\xF6hne");
+    EXPECT_EQ(comments, "");
+}
+
 TEST_F(VersionInfo, TextComesBackAsCodePage1252) {
     platform::VersionData data;
     ASSERT_TRUE(platform::LoadFileVersionInfo(kFixtureDir + "de_5.0.10.0.dll", data));
@@ -92,7 +110,8 @@ TEST_F(VersionInfo, TextComesBackAsCodePage1252) {
 // What is missing leaves the caller's values as they were.
 TEST_F(VersionInfo, MissingPiecesReportFalse) {
     platform::VersionData data;
-    for (const char* file : {"no_version.dll", "no_resources.dll", "no such file.dll"})
+    for (const char* file :
+         {"no_version.dll", "no_resources.dll", "ne_no_version.dll", "no such file.dll"})
         EXPECT_FALSE(platform::LoadFileVersionInfo(kFixtureDir + file, data)) << file;
 
     uint16_t language = 0xAAAA;
