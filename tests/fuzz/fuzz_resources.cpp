@@ -1,6 +1,7 @@
-// libFuzzer entry over the resource readers: one input is read as a PE image, as a compiled .res
-// file and as a version block, and every version block found is checked and queried the way the
-// setup does.
+// libFuzzer entry over the resource readers: one input is read as a PE image, as a 16-bit (NE)
+// module, as a compiled .res file and as a version block (in whichever of the two layouts its
+// first node shows), and every version block found is checked and queried the way the setup does.
+#include "resources/NeImage.h"
 #include "resources/PeImage.h"
 #include "resources/ResourceSet.h"
 #include "resources/VersionBlock.h"
@@ -34,6 +35,8 @@ void QueryVersionResources(const resources::ResourceSet& set) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::optional<resources::ResourceSet> set = resources::ReadPeResources(data, size))
         QueryVersionResources(*set);
+    if (std::optional<std::vector<uint8_t>> block = resources::ReadNeVersionResource(data, size))
+        QueryLikeTheSetup(block->data(), block->size());
     if (std::optional<resources::ResourceSet> set = resources::ReadResFile(data, size))
         QueryVersionResources(*set);
     QueryLikeTheSetup(data, size);
