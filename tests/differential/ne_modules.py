@@ -24,6 +24,19 @@ def ne_at(data, start):
     return data[header:header + 2] == b"NE"
 
 
+def is_ne_file(path):
+    """Whether the file at `path` is an NE module; only its two headers are read."""
+    try:
+        with open(path, "rb") as f:
+            dos = f.read(0x40)
+            if len(dos) < 0x40 or dos[:2] != b"MZ":
+                return False
+            f.seek(struct.unpack_from("<I", dos, 0x3C)[0])
+            return f.read(2) == b"NE"
+    except OSError:
+        return False
+
+
 def read(path):
     try:
         with open(path, "rb") as f:
@@ -44,7 +57,7 @@ def embedded_module(data):
 def main(argv):
     if len(argv) >= 2 and argv[1] == "list":
         for position, path in enumerate(argv[2:], 1):
-            if ne_at(read(path), 0):
+            if is_ne_file(path):
                 print(position)
         return 0
     if len(argv) >= 3 and argv[1] == "extract":
