@@ -89,7 +89,9 @@ std::optional<Extent> FindVersionEntry(const std::vector<uint8_t>& table) {
     return std::nullopt;
 }
 
-std::optional<std::vector<uint8_t>> ReadVersionResource(ImageSource& source) {
+} // namespace
+
+std::optional<std::vector<uint8_t>> ReadNeVersionResource(ImageSource& source) {
     std::optional<std::vector<uint8_t>> table = ReadResourceTable(source);
     if (!table)
         return std::nullopt;
@@ -106,18 +108,16 @@ std::optional<std::vector<uint8_t>> ReadVersionResource(ImageSource& source) {
     return block;
 }
 
-} // namespace
-
 std::optional<std::vector<uint8_t>> ReadNeVersionResource(const uint8_t* data, size_t size) {
     BufferSource source(data, size);
-    return ReadVersionResource(source);
+    return ReadNeVersionResource(source);
 }
 
 std::optional<std::vector<uint8_t>> ReadNeVersionResource(const std::string& path) {
     FileSource source(path);
     if (!source.isOpen())
         return std::nullopt;
-    return ReadVersionResource(source);
+    return ReadNeVersionResource(source);
 }
 
 } // namespace resources

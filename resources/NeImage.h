@@ -8,6 +8,8 @@
 // the two headers, the resource table and the block itself are read.
 #pragma once
 
+#include "resources/ImageSource.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,5 +20,6 @@ namespace resources {
 
 std::optional<std::vector<uint8_t>> ReadNeVersionResource(const uint8_t* data, size_t size);
 std::optional<std::vector<uint8_t>> ReadNeVersionResource(const std::string& path);
+std::optional<std::vector<uint8_t>> ReadNeVersionResource(ImageSource& source);
 
 } // namespace resources

@@ -264,6 +264,10 @@ std::optional<ResourceSet> ReadPeResources(const std::string& path) {
     return ReadResources(source);
 }
 
+std::optional<ResourceSet> ReadPeResources(ImageSource& source) {
+    return ReadResources(source);
+}
+
 const ResourceEntry* FindVersionResource(const ResourceSet& set) {
     constexpr uint16_t kVersionName = 1;
     for (uint16_t language : {0x0000, 0x0407, 0x0007, 0x0409})

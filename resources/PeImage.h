@@ -6,6 +6,7 @@
 // section are read, so a large program costs no more than a small one.
 #pragma once
 
+#include "resources/ImageSource.h"
 #include "resources/ResourceSet.h"
 
 #include <cstddef>
@@ -18,6 +19,7 @@ namespace resources {
 // An image without a resource directory gives an empty set; a malformed one gives nothing.
 std::optional<ResourceSet> ReadPeResources(const uint8_t* data, size_t size);
 std::optional<ResourceSet> ReadPeResources(const std::string& path);
+std::optional<ResourceSet> ReadPeResources(ImageSource& source);
 
 // The version resource (type 16, name 1) of a set, picked among its languages as the loader of a
 // German system does: language-neutral, German (Germany), German without region, US English,

@@ -14,9 +14,11 @@ namespace platform {
 // Only the headers and the resource section of the file are read (never the whole file), and the
 // version resource is picked among its languages as the loader would. A 16-bit module has no
 // languages and a resource table of its own; its block is kept in its own layout, which the
-// queries tell from the block itself, as VerQueryValueA does.
+// queries tell from the block itself, as VerQueryValueA does. The file is opened once for both.
 bool LoadFileVersionInfo(const std::string& path, VersionData& data) {
-    const std::string file = ToPosixPath(path);
+    resources::FileSource file(ToPosixPath(path));
+    if (!file.isOpen())
+        return false;
     std::vector<uint8_t> block;
     if (std::optional<resources::ResourceSet> set = resources::ReadPeResources(file)) {
         if (const resources::ResourceEntry* entry = resources::FindVersionResource(*set))
