@@ -6,6 +6,8 @@
 // Paths here are POSIX paths.
 #pragma once
 
+#include "platform/FolderWalk.h"
+
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -18,8 +20,6 @@ namespace platform {
 // anyone else may write to. Anyone else's link, or a link in a folder others can rename entries
 // of, could lead anywhere.
 bool IsTrustedLink(const struct stat& link, const struct stat& folder);
-
-enum class MissingLevels { Refuse, Create };
 
 // Opens the folder `path` level by level from the root (from the current folder for a relative
 // path) with O_NOFOLLOW | O_DIRECTORY, following only trusted links, at most 40 of them. With
