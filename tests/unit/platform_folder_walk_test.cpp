@@ -54,7 +54,7 @@ Tree HostTree() {
         {"C:\\Daten", {}},
         {"C:\\Daten\\Client", {}},
         {"C:\\Daten\\Client\\program", {}},
-        {"C:\\Daten\\Brief.dot", {Kind::Other}},
+        {"C:\\Daten\\Brief.dot", {Kind::Other, false, ""}},
         {"C:\\Windows", {}},
         {"D:\\Disk", {}},
         {"D:\\Disk\\Vorlagen", {}},
