@@ -27,6 +27,7 @@ std::string Escaped(unsigned char c) {
     }
 }
 
+#ifndef _WIN32
 // The length of the well-formed UTF-8 sequence at `at`, or 0 when there is none.
 size_t Utf8SequenceAt(const std::string& text, size_t at) {
     unsigned char lead = static_cast<unsigned char>(text[at]);
@@ -49,6 +50,7 @@ size_t Utf8SequenceAt(const std::string& text, size_t at) {
         return 0;
     return length;
 }
+#endif
 
 } // namespace
 
