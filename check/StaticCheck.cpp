@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -202,11 +201,12 @@ private:
     // is read once, as the setup reads it once.
     std::vector<std::string> ReadList(const std::string& section, const char* base) const {
         std::vector<std::string> values;
-        for (std::string value;
-             !(value = Read(section, NumberedName(base, static_cast<int>(values.size()) + 1)))
-                  .empty();)
-            values.push_back(value);
-        return values;
+        for (int n = 1;; ++n) {
+            std::string value = Read(section, NumberedName(base, n));
+            if (value.empty())
+                return values;
+            values.push_back(std::move(value));
+        }
     }
 
     // The reader takes the first section of a name and, in it, the first key of a name. Looked
