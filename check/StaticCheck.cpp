@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <unordered_map>
 
@@ -451,7 +452,7 @@ private:
                     const FileValue& file) {
         std::string source = m_folder + file.name;
         m_named.insert(PayloadKey(file.name));
-        PayloadKind kind = KindOf(source);
+        PayloadKind kind = KindInPackage(file.name);
         bool present = kind == PayloadKind::File;
         if (!present)
             Add(Severity::Error, line, section, key,
@@ -502,19 +503,55 @@ private:
         }
     }
 
-    // Files in the package that no entry and no program names: left out of SETUP.INF, most often.
-    void CheckUnnamedPayload() {
+    // The package's files and folders as one walk finds them, by their names below the package
+    // folder. A walk reads each folder once and learns what a name is from the folder itself,
+    // where asking for each entry's name would cost a call to the file system per entry.
+    struct Walked {
+        std::vector<std::string> regularFiles;              // links to regular files included
+        std::unordered_map<std::string, PayloadKind> kinds; // only what the walk knows for sure
+    };
+
+    const Walked& Walk() {
+        if (m_walked)
+            return *m_walked;
         namespace fs = std::filesystem;
+        m_walked = std::make_unique<Walked>();
         std::error_code error;
         fs::path root(m_folder);
         size_t rootLength = root.generic_string().size();
-        std::set<std::string> ignored{PayloadKey(kSetupInfName), "setup.exe", "setup"};
         for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
              it.increment(error)) {
-            if (!it->is_regular_file(error))
-                continue;
             // The name below the package folder, without asking the file system again.
             std::string relative = it->path().generic_string().substr(rootLength);
+            // The entry knows its type from the folder it was read from; only a link's target
+            // takes another call.
+            bool link = it->is_symlink(error);
+            bool regular = it->is_regular_file(error);
+            if (!link && regular)
+                m_walked->kinds.emplace(relative, PayloadKind::File);
+            else if (!link && it->is_directory(error))
+                m_walked->kinds.emplace(relative, PayloadKind::Folder);
+            if (regular)
+                m_walked->regularFiles.push_back(relative);
+        }
+        return *m_walked;
+    }
+
+    // What an entry's name finds in the package: from the walk where it found that very name, a
+    // file or folder and no link; otherwise (a link, another spelling, a name leading out of the
+    // package, a missing file) from the file system.
+    PayloadKind KindInPackage(const std::string& name) {
+        std::string relative = name;
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        const Walked& walked = Walk();
+        auto found = walked.kinds.find(relative);
+        return found != walked.kinds.end() ? found->second : KindOf(m_folder + name);
+    }
+
+    // Files in the package that no entry and no program names: left out of SETUP.INF, most often.
+    void CheckUnnamedPayload() {
+        std::set<std::string> ignored{PayloadKey(kSetupInfName), "setup.exe", "setup"};
+        for (const std::string& relative : Walk().regularFiles) {
             std::string name = PayloadKey(relative);
             if (ignored.count(name) || m_named.count(name))
                 continue;
@@ -531,6 +568,7 @@ private:
     std::unordered_map<std::string, const OutlineSection*> m_sections;
     std::unordered_map<const OutlineSection*, KeyIndex> m_keys;
     std::set<std::string> m_named;
+    std::unique_ptr<Walked> m_walked;
 };
 
 } // namespace
