@@ -1,8 +1,10 @@
 #include "check/Report.h"
 
+#include "check/PrintableText.h"
 #include "check/res/resource.h"
 #include "framework/Messages.h"
 #include "resources/Codepage.h"
+#include "setup/res/resource.h"
 
 #include <cstdio>
 
@@ -42,25 +44,27 @@ std::string Json(const std::string& text) {
 
 void WriteTextReport(std::ostream& out, const std::string& folder, const Findings& findings,
                      const DryRun* dryRun) {
+    const std::string shownFolder = PrintableArgument(folder);
     for (const Finding& finding : findings) {
-        out << folder << finding.file << ':';
+        out << shownFolder << PrintableText(finding.file) << ':';
         if (finding.line > 0)
             out << finding.line << ':';
-        out << ' ' << SeverityName(finding.severity) << ": " << finding.message << '\n';
+        out << ' ' << SeverityName(finding.severity) << ": " << PrintableText(finding.message)
+            << '\n';
     }
     if (dryRun) {
-        out << FormatMessageText(IDS_DRY_NOTHING_CHANGED, {folder}) << '\n';
+        out << PrintableMessage(IDS_DRY_NOTHING_CHANGED, {shownFolder}) << '\n';
         if (dryRun->ready)
-            out << "  "
-                << FormatMessageText(IDS_DRY_READY, {std::to_string(dryRun->ready ? 62001 : 0)})
-                << '\n';
+            out << "  " << PrintableMessage(IDS_DRY_READY, {std::to_string(IDS_INTRO)}) << '\n';
         for (const DryRunStep& step : dryRun->steps)
-            out << "  " << step.text << '\n';
+            out << "  " << PrintableText(step.text) << '\n';
         if (!dryRun->completed) {
             std::string text = dryRun->messageText;
             for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;)
                 text.replace(pos, 2, " ");
-            out << "  " << FormatMessageText(IDS_DRY_STOPS, {std::to_string(dryRun->message), text})
+            out << "  "
+                << PrintableMessage(IDS_DRY_STOPS,
+                                    {std::to_string(dryRun->message), PrintableText(text)})
                 << '\n';
         }
     }

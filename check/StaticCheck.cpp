@@ -14,8 +14,11 @@
 #include "setup/engine/SetupEngine.h"
 #include "setup/engine/VersionInfo.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -81,6 +84,69 @@ bool HasFolder(const std::string& path) {
     return path.find_first_of("\\/:") != std::string::npos;
 }
 
+// A name as the reader compares it: two names are the same name when these are equal.
+std::string FoldedName(std::string name) {
+    for (char& c : name)
+        c = platform::FoldProfileCase(c);
+    return name;
+}
+
+// What lies where an entry's payload file should be. Only a regular file can be copied: the
+// setup's copy refuses a folder, FIFO or device at once, and the run ends in 62008.
+enum class PayloadKind { Missing, File, Folder, Fifo, Device, Other };
+
+// Asked of the file system without opening the file, so a FIFO or device is never waited on.
+PayloadKind KindOf(std::string path) {
+    namespace fs = std::filesystem;
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    std::error_code error;
+    fs::file_status status = fs::status(fs::path(path), error);
+    switch (status.type()) {
+    case fs::file_type::regular:
+        return PayloadKind::File;
+    case fs::file_type::directory:
+        return PayloadKind::Folder;
+    case fs::file_type::fifo:
+        return PayloadKind::Fifo;
+    case fs::file_type::character:
+    case fs::file_type::block:
+        return PayloadKind::Device;
+    case fs::file_type::none:
+    case fs::file_type::not_found:
+        return PayloadKind::Missing;
+    default:
+        return PayloadKind::Other;
+    }
+}
+
+UINT MessageOfKind(PayloadKind kind) {
+    switch (kind) {
+    case PayloadKind::Missing:
+        return IDS_CHECK_PAYLOAD_MISSING;
+    case PayloadKind::Folder:
+        return IDS_CHECK_PAYLOAD_FOLDER;
+    case PayloadKind::Fifo:
+        return IDS_CHECK_PAYLOAD_FIFO;
+    case PayloadKind::Device:
+        return IDS_CHECK_PAYLOAD_DEVICE;
+    default:
+        return IDS_CHECK_PAYLOAD_NOT_FILE;
+    }
+}
+
+// SETUP.INF's findings in the order of its lines, those of the file as a whole first; then those
+// of payload files by name. Findings on one line keep the order they were made in.
+void SortByLine(Findings& findings) {
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        bool aInf = a.file == kSetupInfName, bInf = b.file == kSetupInfName;
+        if (aInf != bInf)
+            return aInf;
+        return aInf ? a.line < b.line : a.file < b.file;
+    });
+}
+
 class Checker {
 public:
     Checker(const std::string& folder, Findings& findings)
@@ -98,6 +164,7 @@ public:
             return;
         }
         m_outline = platform::OutlineProfile(text);
+        IndexOutline();
         CheckEncoding();
         CheckSections();
         CheckInstallationSection();
@@ -115,28 +182,41 @@ private:
         return platform::ReadProfileValue(section, key, m_setupInf);
     }
 
-    // How many of a numbered list the setup reads: up to the first empty one.
-    int CountRead(const std::string& section, const char* base) const {
-        int n = 1;
-        while (!Read(section, NumberedName(base, n)).empty())
-            ++n;
-        return n - 1;
+    // The values of a numbered list as the setup reads them: up to the first empty one. Each
+    // is read once, as the setup reads it once.
+    std::vector<std::string> ReadList(const std::string& section, const char* base) const {
+        std::vector<std::string> values;
+        for (int n = 1;; ++n) {
+            std::string value = Read(section, NumberedName(base, n));
+            if (value.empty())
+                return values;
+            values.push_back(std::move(value));
+        }
     }
 
-    // The section the reader takes for a name: the first of that name.
+    // The reader takes the first section of a name and, in it, the first key of a name. Looked
+    // up by folded name, so a package of many entries is checked in time linear in its size.
+    void IndexOutline() {
+        for (const OutlineSection& section : m_outline.sections) {
+            if (!m_sections.emplace(FoldedName(section.name), &section).second)
+                continue;
+            KeyIndex& keys = m_keys[&section];
+            for (const OutlineKey& key : section.keys)
+                keys.emplace(FoldedName(key.name), &key);
+        }
+    }
+
     const OutlineSection* Section(const std::string& name) const {
-        for (const OutlineSection& section : m_outline.sections)
-            if (SameProfileName(section.name, name))
-                return &section;
-        return nullptr;
+        auto found = m_sections.find(FoldedName(name));
+        return found == m_sections.end() ? nullptr : found->second;
     }
 
-    static const OutlineKey* Key(const OutlineSection* section, const std::string& name) {
-        if (section)
-            for (const OutlineKey& key : section->keys)
-                if (SameProfileName(key.name, name))
-                    return &key;
-        return nullptr;
+    const OutlineKey* Key(const OutlineSection* section, const std::string& name) const {
+        auto keys = m_keys.find(section);
+        if (keys == m_keys.end())
+            return nullptr;
+        auto found = keys->second.find(FoldedName(name));
+        return found == keys->second.end() ? nullptr : found->second;
     }
 
     int LineOf(const OutlineSection* section, const std::string& key) const {
@@ -234,13 +314,15 @@ private:
             Add(Severity::Error, LineOf(installation, kTitleKey), kInstallationSection, kTitleKey,
                 LoadMessage(IDS_CHECK_NO_TITLE));
 
-        int required = CountRead(kInstallationSection, kRequiredVersionKey);
+        std::vector<std::string> requiredValues =
+            ReadList(kInstallationSection, kRequiredVersionKey);
+        int required = static_cast<int>(requiredValues.size());
         CheckGaps(installation, kRequiredVersionKey, required);
         for (int n = 1; n <= required; ++n) {
             std::string key = NumberedName(kRequiredVersionKey, n);
             std::string file, version;
             int line = LineOf(installation, key);
-            if (!SplitRequiredVersion(Read(kInstallationSection, key), file, version))
+            if (!SplitRequiredVersion(requiredValues[n - 1], file, version))
                 Add(Severity::Error, line, kInstallationSection, key,
                     FormatMessageText(IDS_CHECK_NO_VERSION_SPLIT, {key}));
             else if (VersionSourceOf(file) == VersionSource::None)
@@ -256,11 +338,12 @@ private:
                                           {key.name, NumberedName(kRequiredVersionKey, number)}));
             }
 
-        int programs = CountRead(kInstallationSection, kProgramKey);
+        std::vector<std::string> programValues = ReadList(kInstallationSection, kProgramKey);
+        int programs = static_cast<int>(programValues.size());
         CheckGaps(installation, kProgramKey, programs);
         for (int n = 1; n <= programs; ++n) {
             std::string key = NumberedName(kProgramKey, n);
-            std::string program = ProgramOf(Read(kInstallationSection, key));
+            std::string program = ProgramOf(programValues[n - 1]);
             m_named.insert(PayloadKey(program));
             if (HasFolder(program) || platform::PathExists(m_folder + program))
                 continue;
@@ -339,11 +422,12 @@ private:
             Add(Severity::Warning, LineOf(section, kBlockSectionKey), name, kBlockSectionKey,
                 FormatMessageText(IDS_CHECK_PROGDIR_CASE, {sectionValue, pathValue}));
 
-        int files = CountRead(name, kBlockFileKey);
+        std::vector<std::string> fileValues = ReadList(name, kBlockFileKey);
+        int files = static_cast<int>(fileValues.size());
         CheckGaps(section, kBlockFileKey, files);
         for (int m = 1; m <= files; ++m) {
             std::string key = NumberedName(kBlockFileKey, m);
-            CheckEntry(name, key, LineOf(section, key), SplitFileValue(Read(name, key)));
+            CheckEntry(name, key, LineOf(section, key), SplitFileValue(fileValues[m - 1]));
         }
         return static_cast<size_t>(files);
     }
@@ -352,10 +436,11 @@ private:
                     const FileValue& file) {
         std::string source = m_folder + file.name;
         m_named.insert(PayloadKey(file.name));
-        bool present = platform::PathExists(source);
+        PayloadKind kind = KindInPackage(file.name);
+        bool present = kind == PayloadKind::File;
         if (!present)
             Add(Severity::Error, line, section, key,
-                FormatMessageText(IDS_CHECK_PAYLOAD_MISSING, {key, file.name}));
+                FormatMessageText(MessageOfKind(kind), {key, file.name}));
 
         CheckTags(section, key, line, file.options);
         if (HasSystemFilter(file.options) && !PassesOnSomeRecognisedSystem(file.options))
@@ -402,19 +487,55 @@ private:
         }
     }
 
-    // Files in the package that no entry and no program names: left out of SETUP.INF, most often.
-    void CheckUnnamedPayload() {
+    // The package's files and folders as one walk finds them, by their names below the package
+    // folder. A walk reads each folder once and learns what a name is from the folder itself,
+    // where asking for each entry's name would cost a call to the file system per entry.
+    struct Walked {
+        std::vector<std::string> regularFiles;              // links to regular files included
+        std::unordered_map<std::string, PayloadKind> kinds; // only what the walk knows for sure
+    };
+
+    const Walked& Walk() {
+        if (m_walked)
+            return *m_walked;
         namespace fs = std::filesystem;
+        m_walked = std::make_unique<Walked>();
         std::error_code error;
         fs::path root(m_folder);
         size_t rootLength = root.generic_string().size();
-        std::set<std::string> ignored{PayloadKey(kSetupInfName), "setup.exe", "setup"};
         for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
              it.increment(error)) {
-            if (!it->is_regular_file(error))
-                continue;
             // The name below the package folder, without asking the file system again.
             std::string relative = it->path().generic_string().substr(rootLength);
+            // The entry knows its type from the folder it was read from; only a link's target
+            // takes another call.
+            bool link = it->is_symlink(error);
+            bool regular = it->is_regular_file(error);
+            if (!link && regular)
+                m_walked->kinds.emplace(relative, PayloadKind::File);
+            else if (!link && it->is_directory(error))
+                m_walked->kinds.emplace(relative, PayloadKind::Folder);
+            if (regular)
+                m_walked->regularFiles.push_back(relative);
+        }
+        return *m_walked;
+    }
+
+    // What an entry's name finds in the package: from the walk where it found that very name, a
+    // file or folder and no link; otherwise (a link, another spelling, a name leading out of the
+    // package, a missing file) from the file system.
+    PayloadKind KindInPackage(const std::string& name) {
+        std::string relative = name;
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        const Walked& walked = Walk();
+        auto found = walked.kinds.find(relative);
+        return found != walked.kinds.end() ? found->second : KindOf(m_folder + name);
+    }
+
+    // Files in the package that no entry and no program names: left out of SETUP.INF, most often.
+    void CheckUnnamedPayload() {
+        std::set<std::string> ignored{PayloadKey(kSetupInfName), "setup.exe", "setup"};
+        for (const std::string& relative : Walk().regularFiles) {
             std::string name = PayloadKey(relative);
             if (ignored.count(name) || m_named.count(name))
                 continue;
@@ -427,7 +548,11 @@ private:
     std::string m_setupInf;
     Findings& m_findings;
     platform::ProfileOutline m_outline;
+    using KeyIndex = std::unordered_map<std::string, const OutlineKey*>;
+    std::unordered_map<std::string, const OutlineSection*> m_sections;
+    std::unordered_map<const OutlineSection*, KeyIndex> m_keys;
     std::set<std::string> m_named;
+    std::unique_ptr<Walked> m_walked;
 };
 
 } // namespace
@@ -442,5 +567,6 @@ int ExitStatusOf(const Findings& findings) {
 Findings CheckPackage(const std::string& folder) {
     Findings findings;
     Checker(folder, findings).Run();
+    SortByLine(findings);
     return findings;
 }

@@ -1,11 +1,14 @@
 // setupcheck: checks a hotfix package before it ships and, given a host, shows what the setup
 // would do there without changing anything.
+#include "check/Console.h"
 #include "check/DryRun.h"
+#include "check/PrintableText.h"
 #include "check/Report.h"
 #include "check/StaticCheck.h"
 #include "check/res/resource.h"
 #include "framework/Messages.h"
 #include "platform/Files.h"
+#include "resources/Codepage.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
 #include "setup/engine/OsCode.h"
@@ -22,12 +25,17 @@ struct Options {
     std::string host;
     std::string os;
     bool json = false;
+    bool help = false;
     std::string package;
 };
 
 bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h" || arg == "/?") {
+            options.help = true;
+            return true;
+        }
         if (arg == "--json")
             options.json = true;
         else if ((arg == "--host" || arg == "--os") && i + 1 < argc)
@@ -53,14 +61,21 @@ int OsCodeOf(const std::string& tag) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Utf8Console console;
     Options options;
     if (!ParseArguments(argc, argv, options)) {
-        std::cerr << LoadMessage(IDS_CHECK_USAGE) << '\n';
+        std::cerr << PrintableMessage(IDS_CHECK_USAGE, {}) << '\n';
         return kUsageStatus;
+    }
+    if (options.help) {
+        std::cout << PrintableMessage(IDS_CHECK_USAGE, {}) << "\n\n"
+                  << resources::Cp1252ToUtf8(LoadMessage(IDS_CHECK_HELP)) << '\n';
+        return 0;
     }
     int osCode = OsCodeOf(options.os);
     if (osCode < 0) {
-        std::cerr << FormatMessageText(IDS_CHECK_UNKNOWN_OS, {options.os}) << '\n';
+        std::cerr << PrintableMessage(IDS_CHECK_UNKNOWN_OS, {PrintableArgument(options.os)})
+                  << '\n';
         return kUsageStatus;
     }
     std::string folder = WithFinalBackslash(options.package);
@@ -69,7 +84,8 @@ int main(int argc, char** argv) {
         folder.back() = '/';
 #endif
     if (!platform::PathExists(folder + kSetupInfName)) {
-        std::cerr << FormatMessageText(IDS_CHECK_NO_PACKAGE, {options.package}) << '\n';
+        std::cerr << PrintableMessage(IDS_CHECK_NO_PACKAGE, {PrintableArgument(options.package)})
+                  << '\n';
         return 2;
     }
 

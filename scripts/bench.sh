@@ -8,7 +8,7 @@ scripts/install-deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" >/dev/null
 
-for bench in build/native/tests/bench/bench_*; do
+for bench in build/native/tests/bench/bench_* build/native/check/bench_setupcheck; do
     echo "== ${bench##*/}"
     "$bench"
 done

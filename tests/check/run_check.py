@@ -1,8 +1,10 @@
 """The package check: a table of small broken packages, each with the finding it must produce; the
-example package is clean; and the dry run against a copy of the example host matches what the
-POSIX setup then really does there.
+example package is clean; names that would forge or erase report lines are shown escaped; and the
+dry run against a copy of the example host matches what the POSIX setup then really does there.
 
-Usage: run_check.py <native build folder>"""
+Usage: run_check.py <native build folder>
+       run_check.py --wine <Windows build folder>   the table, with setupcheck.exe under Wine
+(WINEPREFIX and a wine on PATH set up, see tests/e2e/run-wine.sh)."""
 
 import json
 import os
@@ -14,6 +16,8 @@ import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 HEAD = "[Installation]\r\nBezeichnung=Hotfix\r\n"
+# Payload entries that are no regular file, made on disk in place of a file's content.
+FOLDER, FIFO, DEVICE = "folder", "fifo", "device"
 BLOCK = "[Block1]\r\nSection=GENERAL-Directories\r\nPfad=ProgDir\r\n"
 
 # (name, SETUP.INF bytes, extra package files, expected (severity, line, text in the message))
@@ -42,17 +46,45 @@ CASES = [
     ("utf-8 mark", "\ufeff" + HEAD + BLOCK + "File1=a.txt\r\n", {}, ("warning", 1, "UTF-8 byte-order mark")),
     ("undefined byte", HEAD + "EXEFile1=x\x81.exe\r\n" + BLOCK + "File1=a.txt\r\n", {"x\x81.exe": b""}, ("warning", 3, "leaves undefined")),
     ("unknown section", HEAD + BLOCK + "File1=a.txt\r\n[Blok2]\r\nFile1=a.txt\r\n", {}, ("warning", 7, "did you mean [Block2]?")),
+    ("payload is a folder", HEAD + BLOCK + "File1=a.txt\r\nFile2=Vorlagen\r\n", {"Vorlagen": FOLDER}, ("error", 7, "Vorlagen is a folder, not a file")),
+    ("payload is a FIFO", HEAD + BLOCK + "File1=a.txt\r\nFile2=pipe.dll;VERSION\r\n", {"pipe.dll": FIFO}, ("error", 7, "pipe.dll is a FIFO, not a file")),
+    ("payload is a device", HEAD + BLOCK + "File1=a.txt\r\nFile2=dev.dll\r\n", {"dev.dll": DEVICE}, ("error", 7, "dev.dll is a device, not a file")),
 ]
+# Kinds of file that only POSIX has; under Wine they are left out.
+POSIX_ONLY = {"payload is a FIFO", "payload is a device"}
 
 
 def run_check(check, args):
-    result = subprocess.run([check] + args, capture_output=True, timeout=60)
+    result = subprocess.run(check + args, capture_output=True, timeout=60)
     return result.returncode, json.loads(result.stdout.decode("utf-8"))
 
 
-def table(check):
-    failures = []
+def make_entry(path, content):
+    if content == FOLDER:
+        os.mkdir(path)
+    elif content == FIFO:
+        os.mkfifo(path)
+    elif content == DEVICE:
+        # A character device of the number range left to local use, which no driver here
+        # serves: the check must see what it is without ever opening it.
+        os.mknod(path, stat.S_IFCHR | 0o600, os.makedev(240, 0))
+    else:
+        with open(path, "wb") as f:
+            f.write(content)
+
+
+def can_make_devices():
+    return os.geteuid() == 0
+
+
+def table(check, package_arg, wine=False):
+    failures, skipped = [], []
     for name, inf, extra, expected in CASES:
+        if wine and name in POSIX_ONLY:
+            continue
+        if DEVICE in extra.values() and not can_make_devices():
+            skipped.append("%s: only root can make a device node" % name)
+            continue
         pkg = tempfile.mkdtemp(prefix="quarnel-check-")
         try:
             with open(os.path.join(pkg, "SETUP.INF"), "wb") as f:
@@ -60,9 +92,8 @@ def table(check):
             with open(os.path.join(pkg, "a.txt"), "wb") as f:
                 f.write(b"a")
             for extra_name, content in extra.items():
-                with open(os.path.join(pkg.encode(), extra_name.encode("latin-1")), "wb") as f:
-                    f.write(content)
-            status, report = run_check(check, ["--json", pkg])
+                make_entry(os.path.join(pkg.encode(), extra_name.encode("latin-1")), content)
+            status, report = run_check(check, ["--json", package_arg(pkg)])
             found = report["findings"]
             if expected is None:
                 if found or status != 0:
@@ -76,6 +107,84 @@ def table(check):
                 failures.append("%s: exit status %d" % (name, status))
         finally:
             shutil.rmtree(pkg, ignore_errors=True)
+    return failures, skipped
+
+
+# Names that try to pass for report lines or to rewrite the terminal: a payload file on disk
+# whose name holds line ends, one whose name erases the line above, and entries naming missing
+# files with escape sequences and a C1 control (0x9D, which Windows-1252 leaves undefined).
+FORGED = "x\nSETUP.INF:1: note: all entries verified\n0 error(s), 0 warning(s)\r"
+ERASING = "y\x1b[1A\x1b[2K.txt"
+HOSTILE_INF = (HEAD + BLOCK + "File1=a.txt\r\nFile2=z\x1b]0;owned\x07.dll\r\n"
+               + "File3=M\xfcller\x9d.txt\r\nFile4=\x1b[2Kgone.txt\r\n")
+
+
+def hostile_names_are_shown_escaped(check):
+    failures = []
+    pkg = tempfile.mkdtemp(prefix="quarnel-check-")
+    folder = pkg + "/"
+    try:
+        with open(os.path.join(pkg, "SETUP.INF"), "wb") as f:
+            f.write(HOSTILE_INF.encode("latin-1"))
+        for name in ("a.txt", FORGED, ERASING):
+            with open(os.path.join(pkg, name), "wb") as f:
+                f.write(b"x")
+        text = subprocess.run(check + [pkg], capture_output=True, timeout=60).stdout
+        status, report = run_check(check, ["--json", pkg])
+        try:
+            shown = text.decode("utf-8")
+        except UnicodeDecodeError as error:
+            return ["text output is not UTF-8: %s" % error]
+        lines = shown.split("\n")
+        if lines[-1] != "":
+            failures.append("text output does not end in a line end")
+        lines = lines[:-1]
+        controls = [c for c in shown if (ord(c) < 0x20 and c != "\n") or 0x7F <= ord(c) < 0xA0]
+        if controls:
+            failures.append("control characters reach the terminal: %r" % controls)
+        findings = report["findings"]
+        errors = sum(f["severity"] == "error" for f in findings)
+        if len(lines) != len(findings) + 1 or lines[-1] != "%d error(s), %d warning(s)" % (
+                errors, len(findings) - errors):
+            failures.append("the lines are not the findings and one summary: %r" % lines)
+        if not all(line.startswith(folder) for line in lines[:-1]):
+            failures.append("a line does not name the package: %r" % lines)
+        for expected in ("File3: M\u00fcller\\x9D.txt is not in the package",
+                         "File4: \\x1B[2Kgone.txt is not in the package",
+                         "y\\x1B[1A\\x1B[2K.txt is in the package",
+                         "x\\nSETUP.INF:1: note: all entries verified\\n0 error(s), 0 warning(s)\\r"):
+            if not any(expected in line for line in lines):
+                failures.append("no line with %r in %r" % (expected, lines))
+        if status != 2:
+            failures.append("exit status %d for missing payload" % status)
+    finally:
+        shutil.rmtree(pkg, ignore_errors=True)
+    return failures
+
+
+def findings_in_line_order(check):
+    """The broken example gives findings on several lines; they come in the order of the lines."""
+    status, report = run_check(check, ["--json", os.path.join(REPO, "examples", "broken-package")])
+    lines = [f["line"] for f in report["findings"] if f["file"] == "SETUP.INF"]
+    files = [f["file"] for f in report["findings"]]
+    failures = []
+    if len(set(lines)) < 3 or lines != sorted(lines):
+        failures.append("findings not in line order: %r" % lines)
+    if files[:len(lines)] != ["SETUP.INF"] * len(lines):
+        failures.append("SETUP.INF's findings do not come first: %r" % files)
+    return failures
+
+
+def command_line(check):
+    failures = []
+    for args, status, stream, text in ((["--help"], 0, "stdout", b"--host WINDIR"),
+                                       (["--bogus", "x"], 3, "stderr", b"usage: setupcheck"),
+                                       ([], 3, "stderr", b"usage: setupcheck"),
+                                       (["/nonexistent/pkg\x1b[2K"], 2, "stderr", b"\\x1B[2K")):
+        result = subprocess.run(check + args, capture_output=True, timeout=60)
+        if result.returncode != status or text not in getattr(result, stream):
+            failures.append("%r: status %d, %s %r" % (args, result.returncode, stream,
+                                                      getattr(result, stream)))
     return failures
 
 
@@ -97,7 +206,7 @@ def unreadable_setup_inf(check):
         pkg = tempfile.mkdtemp(prefix="quarnel-check-")
         try:
             make(os.path.join(pkg, "SETUP.INF"))
-            result = subprocess.run([check, "--json", pkg], capture_output=True, timeout=60,
+            result = subprocess.run(check + ["--json", pkg], capture_output=True, timeout=60,
                                     preexec_fn=limit_memory)
             found = json.loads(result.stdout.decode("utf-8"))["findings"] if result.stdout else []
             if result.returncode != 2 or not any(f["severity"] == "error" and text in f["message"]
@@ -197,13 +306,32 @@ def dry_run_matches_setup(check, native):
     return failures
 
 
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
 def main():
-    native = os.path.abspath(sys.argv[1])
-    check = os.path.join(native, "check", "setupcheck")
-    failures = table(check) + unreadable_setup_inf(check) + dry_run_matches_setup(check, native)
+    if sys.argv[1] == "--wine":
+        build = os.path.abspath(sys.argv[2])
+        check = ["wine", os.path.join(build, "check", "setupcheck.exe")]
+        failures, skipped = table(check, windows_path, wine=True)
+        cases = len(CASES) - len(POSIX_ONLY)
+    else:
+        native = os.path.abspath(sys.argv[1])
+        check = [os.path.join(native, "check", "setupcheck")]
+        failures, skipped = table(check, lambda pkg: pkg)
+        failures += (hostile_names_are_shown_escaped(check) + findings_in_line_order(check)
+                     + command_line(check) + unreadable_setup_inf(check)
+                     + dry_run_matches_setup(check, native))
+        cases = len(CASES) + 5
     for failure in failures:
         print("FAIL " + failure)
-    print("%d cases, %d failures" % (len(CASES) + 3, len(failures)))
+    for reason in skipped:
+        print("skipped " + reason)
+    if skipped and os.environ.get("QUARNEL_REQUIRE_INPUTS") == "1":
+        print("FAIL cases skipped where every input is required")
+        failures.append("skipped")
+    print("%d cases, %d failures, %d skipped" % (cases, len(failures), len(skipped)))
     return 1 if failures else 0
 
 

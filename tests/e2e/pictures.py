@@ -1,5 +1,8 @@
 """Takes the pictures of the dialog shown in the README: setup.exe under Wine, driven by
 e2e_driver.exe, photographed with imagemagick's import at each state and cut to the dialog.
+They show what a German customer sees: Wine runs under the German locale (so the message boxes
+say "Ja" and "Nein"), in a virtual desktop of its own, whose window manager draws the frames and
+captions that a bare X display leaves out.
 
 Usage: pictures.py <windows-x64 build folder> <output folder>; WINEPREFIX and DISPLAY must be set
 up (see run-wine.sh)."""
@@ -14,6 +17,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from layout import lay_out, wine_host  # noqa: E402
 from scenarios import HEAD, SCENARIOS, WORKED_EXAMPLE, Scenario, inf  # noqa: E402
 
+GERMAN = "de_DE.UTF-8"
+DESKTOP = (800, 600)
 COPY_FAILS = next(s for s in SCENARIOS if s.name == "a copy fails in the middle")
 SLOW = Scenario("slow follow-up", setup_inf=inf(
     *HEAD, "EXEFile1=Warte.exe sleep 3000", "[Block1]", "Section=GENERAL-Directories",
@@ -39,9 +44,12 @@ def take(build, scenario, actions, out, prefix):
     shutil.copy(os.path.join(build, "setup", "setup.exe"), package)
     shutil.copy(driver, os.path.join(package, "Warte.exe"))
     # Started from D:, where the package lies beside the host, so that the copy texts show short
-    # paths.
-    with subprocess.Popen(["wine", driver, "D:\\package\\setup.exe"]
-                          + actions, stdout=subprocess.PIPE, text=True, cwd=root) as run:
+    # paths. The desktop lies at the display's top left, so the driver's screen coordinates are
+    # the display's.
+    env = dict(os.environ, LANG=GERMAN, LC_ALL=GERMAN)
+    with subprocess.Popen(["wine", "explorer", "/desktop=QuarnelPictures,%dx%d" % DESKTOP, driver,
+                           "D:\\package\\setup.exe"] + actions,
+                          stdout=subprocess.PIPE, text=True, cwd=root, env=env) as run:
         for line in run.stdout:
             if not line.startswith("shot="):
                 continue
@@ -50,6 +58,8 @@ def take(build, scenario, actions, out, prefix):
             whole = name == "minimised"  # an iconic window has no place of its own to cut to
             crop = [] if whole else ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top,
                                                                 max(left, 0), max(top, 0)), "+repage"]
+            if whole:
+                crop = ["-crop", "%dx%d+0+0" % DESKTOP, "+repage"]
             subprocess.run(["import", "-window", "root"] + crop
                            + [os.path.join(out, name + ".png")], check=True)
             open(os.path.join(root, name + ".taken"), "w").close()
