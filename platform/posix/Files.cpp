@@ -2,9 +2,12 @@
 // letters are not mapped (see Paths.h).
 #include "platform/Files.h"
 
+#include "platform/posix/Descriptor.h"
 #include "platform/posix/FileCopy.h"
+#include "platform/posix/PassJournal.h"
 #include "platform/posix/Paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -15,7 +18,12 @@ bool PathExists(const std::string& path) {
 }
 
 bool CreateFolder(const std::string& path) {
-    return ::mkdir(ToPosixPath(path).c_str(), 0777) == 0;
+    const std::string posixPath = ToPosixPath(path);
+    std::string folder = FolderOf(posixPath);
+    Descriptor parent(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return parent.get() >= 0 &&
+           MakeFolderRecorded(parent.get(), LastComponent(posixPath), posixPath);
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target) {

@@ -64,6 +64,8 @@ BOOL CSetupDlg::OnInitDialog() {
     GetDlgItem(IDC_HEADER_TEXT).SetFont(&m_fontTitle, TRUE);
 
     m_strSetupInf = GetModuleFolder() + kSetupInfName;
+    if (!Engine().PrepareStart())
+        return TRUE;
 
     std::string title;
     BOOL found = CheckPackageAndHost(*this, m_strSetupInf, SystemHostFolders(), title);

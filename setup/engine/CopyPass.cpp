@@ -19,6 +19,14 @@ BOOL SetupEngine::CheckFileOptions(const std::string& options, const std::string
 
 BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
     const size_t count = list.size();
+    std::vector<std::string> targets;
+    for (const CCopyEntry* entry : list)
+        targets.push_back(entry->m_strTarget);
+    if (!m_actions.BeginCopyPass(targets)) {
+        m_actions.RollBackInstall();
+        m_view.ShowSetupError(LoadMessage(IDS_NO_SAFE_RECORD));
+        return FALSE;
+    }
     for (size_t k = 0; k < count; ++k) {
         const CCopyEntry& entry = *list[k];
         if (!CheckFileOptions(entry.m_strOptions, entry.m_strSource, entry.m_strTarget))
@@ -28,9 +36,11 @@ BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
         std::string target = m_view.FitPathToInfoText(entry.m_strTarget);
         m_view.SetInfoText(FormatMessageText(IDS_COPYING, {source, target}));
 
-        // The copy replaces the target in one step: a failed copy leaves the old file whole.
+        // The copy replaces the target in one step: a failed copy leaves the old file whole, and
+        // the files copied before it are put back, so the installation is the old one again.
         if (!m_actions.CopyFile(entry.m_strSource, entry.m_strTarget)) {
             m_actions.FinishCopies();
+            m_actions.RollBackInstall();
             m_view.ShowSetupError(FormatMessageText(IDS_COPY_FAILED, {target}));
             return FALSE;
         }
@@ -40,5 +50,7 @@ BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
     m_actions.FinishCopies();
     m_view.SetProgress(100);
     WriteUpdateInf();
+    // From here the new installation stands: the follow-up programs run on it.
+    m_actions.CommitInstall();
     return TRUE;
 }

@@ -3,9 +3,37 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+// Whether an installation may start on this system.
+enum class StartCheck {
+    Ready,        // this setup is the only one; what a killed run left half done is undone
+    OtherRunning, // another setup is installing
+    NoSafeRecord, // no record of the installation can be kept where only administrators write
+};
 
 class InstallActions {
 public:
+    // Before the start-up looks at the installation: one setup at a time, and the copy pass of a
+    // run that was killed put back.
+    virtual StartCheck PrepareStart() { return StartCheck::Ready; }
+
+    // Before the installation's first change: from here until CommitInstall or RollBackInstall,
+    // every folder created and every file copied can be undone. false when that cannot be kept.
+    virtual bool BeginInstall() { return true; }
+
+    // Once, before the first copy: which targets the pass may replace.
+    virtual bool BeginCopyPass(const std::vector<std::string>& targets) {
+        (void)targets;
+        return true;
+    }
+
+    // The installation stands as it is now.
+    virtual void CommitInstall() {}
+
+    // Everything since BeginInstall is put back as it was.
+    virtual void RollBackInstall() {}
+
     // Creates one folder level; false when it cannot be created.
     virtual bool CreateFolder(const std::string& path) = 0;
 

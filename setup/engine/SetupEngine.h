@@ -26,6 +26,10 @@ class SetupEngine {
 public:
     SetupEngine(SetupView& view, InstallActions& actions, InstallContext context);
 
+    // Before the start-up checks: no other setup runs and nothing a killed run left half done
+    // remains; FALSE after entering the error state.
+    BOOL PrepareStart() const;
+
     // The blocks of SETUP.INF as a copy list; FALSE after entering the error state.
     BOOL CollectFiles(CCopyList& list) const;
 

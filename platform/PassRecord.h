@@ -1,0 +1,56 @@
+// The record of one copy pass: what it may change and what it changed, line by line, so that a
+// pass that failed, or a run that was killed, can be put back as it was. Both backends write and
+// read the same format; paths in it are the system's own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// What tells one file or folder from every other: device and inode on POSIX, volume serial
+// and file index on Windows. A name can be swapped; this cannot.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t file = 0;
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && file == other.file;
+    }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+enum class RecordKind : char {
+    TargetFolder = 'F',   // a folder the pass copies into, as it was opened: path
+    PrivatePlanned = 'p', // about to make the pass's private folder `name` in folder `folder`
+    PrivateMade = 'P',    // made it, with this identity
+    Replaced = 'T',       // target `name` in `folder` existed; its backup is backup `backup`
+    Created = 'N',        // the pass put this new file at `name` in `folder`
+    FolderPlanned = 'm',  // about to create the folder at `name` (a full path)
+    FolderMade = 'M',     // created it, with this identity
+    Committed = 'K',      // the pass is complete: keep every change, drop the backups
+};
+
+struct RecordEntry {
+    RecordKind kind = RecordKind::Committed;
+    unsigned folder = 0; // index of the TargetFolder entry, in order of appearance
+    unsigned backup = 0; // number of the backup in the folder's private folder
+    FileIdentity id;
+    std::string name;
+};
+
+// The first line of every record.
+extern const char kPassRecordHeader[];
+
+// One line, ending in a line feed; false when the name cannot be written down unambiguously (a
+// line break in it).
+bool FormatRecordEntry(const RecordEntry& entry, std::string& line);
+
+// The entries of a whole record. A last line without its line feed is the write a kill cut off
+// and is left out; anything else that does not parse makes the whole record untrustworthy.
+bool ParseRecord(const std::string& text, std::vector<RecordEntry>& entries);
+
+// The name of backup `number` inside a private folder.
+std::string BackupName(unsigned number);
+
+} // namespace platform
