@@ -143,11 +143,12 @@ const PrivateFolder* ProvenPrivate(const TargetFolder& folder) {
     return nullptr;
 }
 
-// A file the pass created goes only when the name still holds that very file.
+// A file the pass created goes only when the name still holds that very file, and only from a
+// folder in which the pass's own private folder proves that it worked there.
 void RemoveCreated(const PassModel& model, const RecordEntry& entry) {
     const TargetFolder& folder = *model.folders[entry.folder];
     struct stat st;
-    if (folder.fd.get() >= 0 && StatAt(folder.fd.get(), entry.name, st) &&
+    if (folder.fd.get() >= 0 && folder.privateFd.get() >= 0 && StatAt(folder.fd.get(), entry.name, st) &&
         IdentityOf(st) == entry.id && !S_ISDIR(st.st_mode))
         ::unlinkat(folder.fd.get(), entry.name.c_str(), 0);
 }
