@@ -1,19 +1,20 @@
 // The first step of every start: this setup must be the only one, and a run that was killed
 // during its copy pass is put back before anything looks at the installation.
-#include "framework/Messages.h"
-#include "setup/engine/SetupEngine.h"
+#include "setup/engine/StartCheck.h"
+
+#include "setup/engine/SetupMessage.h"
 #include "setup/res/resource.h"
 
-BOOL SetupEngine::PrepareStart() const {
-    switch (m_actions.PrepareStart()) {
+bool PrepareStart(SetupView& view, InstallActions& actions) {
+    switch (actions.PrepareStart()) {
     case StartCheck::Ready:
-        return TRUE;
+        return true;
     case StartCheck::OtherRunning:
-        m_view.ShowSetupError(LoadMessage(IDS_SETUP_RUNNING));
-        return FALSE;
+        view.ShowSetupError(MakeMessage(IDS_SETUP_RUNNING));
+        return false;
     case StartCheck::NoSafeRecord:
         break;
     }
-    m_view.ShowSetupError(LoadMessage(IDS_NO_SAFE_RECORD));
-    return FALSE;
+    view.ShowSetupError(MakeMessage(IDS_NO_SAFE_RECORD));
+    return false;
 }

@@ -20,22 +20,25 @@ public:
         return StartCheck::NoSafeRecord;
     }
     bool BeginInstall() override { return platform::BeginPass(); }
-    bool BeginCopyPass(const std::vector<std::string>& targets) override {
+    bool BeginCopyPass(const CCopyList& list) override {
+        std::vector<std::string> targets;
+        for (const CCopyEntry& entry : list)
+            targets.push_back(entry.m_strTarget);
         return platform::PlanReplacements(targets);
     }
     void CommitInstall() override { platform::CommitPass(); }
     // What cannot be put back now stays recorded, and the next start tries again.
     void RollBackInstall() override { platform::RollBackPass(); }
     bool CreateFolder(const std::string& path) override { return platform::CreateFolder(path); }
-    bool CopyFile(const std::string& source, const std::string& target) override {
+    bool CopyPayloadFile(const std::string& source, const std::string& target) override {
         return platform::CopyFileReplacing(source, target);
     }
-    void FinishCopies() override { platform::FinishReplacingCopies(); }
-    void RewriteRunRecord(const std::string& path, const std::string& text) override {
-        platform::OverwriteExistingFile(path, text);
+    void EndCopyPass(bool) override { platform::FinishReplacingCopies(); }
+    bool RewriteRunRecord(const std::string& path, const std::string& text) override {
+        return platform::OverwriteExistingFile(path, text);
     }
-    bool RunProgram(const std::string& commandLine) override {
-        return StartProgram(commandLine, 1) != 0;
+    ProgramResult RunProgram(const std::string& commandLine) override {
+        return StartProgram(commandLine, 1);
     }
 };
 

@@ -25,39 +25,83 @@ struct RecordingView : SetupView {
     std::vector<int> progress;
     std::vector<std::string> questions;
     std::deque<bool> answers; // taken in turn; Yes when none is left
+    // Every message and question as the front receives it, and what the run reported.
+    std::vector<SetupMessage> messages;
+    std::vector<ReplaceQuestion> asked;
+    std::vector<std::string> states; // header, ready, install, progress, error, success in turn
+    std::vector<HostRecord> hosts;
+    std::vector<VersionCheckRecord> versions;
+    std::vector<FolderRecord> folders;
+    std::vector<CopyRecord> copies;
+    std::vector<RunRecordRecord> records;
+    std::vector<ProgramRecord> programs;
 
-    void ShowSetupError(const std::string& text) override { errors.push_back(text); }
-    void SetInfoText(const std::string& text) override { infoTexts.push_back(text); }
+    void ShowHeader(const std::string& header) override { states.push_back("header" + header); }
+    void ShowReady(const SetupMessage& message) override {
+        states.push_back("ready");
+        messages.push_back(message);
+    }
+    void ShowSetupError(const SetupMessage& message) override {
+        states.push_back("error");
+        errors.push_back(message.text);
+        messages.push_back(message);
+    }
+    void BeginInstall() override { states.push_back("install"); }
+    void ShowProgress(int position) override {
+        states.push_back("progress");
+        progress.push_back(position);
+    }
+    void SetInfoText(const SetupMessage& message) override { infoTexts.push_back(message.text); }
     void SetProgress(int position) override { progress.push_back(position); }
-    bool AskYesNo(const std::string& question) override {
-        questions.push_back(question);
+    bool AskReplace(const ReplaceQuestion& question) override {
+        questions.push_back(question.text);
+        asked.push_back(question);
         bool answer = answers.empty() || answers.front();
         if (!answers.empty())
             answers.pop_front();
         return answer;
     }
     std::string FitPathToInfoText(const std::string& path) override { return "[" + path + "]"; }
+    void ShowSuccess(const SetupMessage& message) override {
+        states.push_back("success");
+        messages.push_back(message);
+    }
+    void OnHostFound(const HostRecord& host) override { hosts.push_back(host); }
+    void OnVersionChecked(const VersionCheckRecord& check) override { versions.push_back(check); }
+    void OnFolderCreated(const FolderRecord& folder) override { folders.push_back(folder); }
+    void OnCopyEntry(const CopyRecord& copy) override { copies.push_back(copy); }
+    void OnRunRecord(const RunRecordRecord& record) override { records.push_back(record); }
+    void OnProgram(const ProgramRecord& program) override { programs.push_back(program); }
 };
 
 struct RecordingActions : InstallActions {
     std::vector<std::string> log;
-    std::string failCopyOf; // the target whose copy fails
+    std::vector<std::string> pass; // the copy pass's beginning and end
+    std::string failCopyOf;        // the target whose copy fails
+    std::string failFolder;        // the folder that cannot be created
     bool programsStart = true;
+    bool recordWritten = true;
 
     bool CreateFolder(const std::string& path) override {
         log.push_back("mkdir " + path);
+        return path != failFolder;
+    }
+    bool BeginCopyPass(const CCopyList& list) override {
+        pass.push_back("begin " + std::to_string(list.size()));
         return true;
     }
-    bool CopyFile(const std::string& source, const std::string& target) override {
+    bool CopyPayloadFile(const std::string& source, const std::string& target) override {
         log.push_back("copy " + source + " -> " + target);
         return target != failCopyOf;
     }
-    void RewriteRunRecord(const std::string& path, const std::string& text) override {
+    void EndCopyPass(bool succeeded) override { pass.push_back(succeeded ? "end" : "end failed"); }
+    bool RewriteRunRecord(const std::string& path, const std::string& text) override {
         log.push_back("record " + path + " = " + text);
+        return recordWritten;
     }
-    bool RunProgram(const std::string& commandLine) override {
+    ProgramResult RunProgram(const std::string& commandLine) override {
         log.push_back("run " + commandLine);
-        return programsStart;
+        return ProgramResult{programsStart, programsStart, programsStart ? 3ul : 0ul};
     }
 };
 
@@ -85,11 +129,9 @@ protected:
         CCopyList list;
         Make().CollectFiles(list);
         std::vector<std::string> entries;
-        for (CCopyEntry* entry : list) {
-            entries.push_back(entry->m_strSource + " -> " + entry->m_strTarget + " ;" +
-                              entry->m_strOptions);
-            delete entry;
-        }
+        for (const CCopyEntry& entry : list)
+            entries.push_back(entry.m_strSource + " -> " + entry.m_strTarget + " ;" +
+                              entry.m_strOptions);
         return entries;
     }
 
@@ -127,7 +169,7 @@ TEST_F(Engine, CopyPassShowsEachFileAdvancesAndWritesTheRunRecord) {
     CCopyEntry b{"S\\b.txt", "T\\b.txt", "WIN95"}; // filtered away on NT below 5
     CCopyEntry c{"S\\c.txt", "T\\c.txt", ""};
     context.osCode = 1;
-    ASSERT_TRUE(Make().CopyFiles({&a, &b, &c}));
+    ASSERT_TRUE(Make().CopyFiles({a, b, c}));
     EXPECT_EQ(view.progress, (std::vector<int>{30, 90, 100}));
     EXPECT_EQ(view.infoTexts, (std::vector<std::string>{
                                   FormatMessageText(IDS_COPYING, {"[S\\a.txt]", "[T\\a.txt]"}),
@@ -142,7 +184,7 @@ TEST_F(Engine, FailedCopyStopsWithTheShownTargetAndNoRunRecord) {
     CCopyEntry a{"S\\a.txt", "T\\a.txt", ""};
     CCopyEntry b{"S\\b.txt", "T\\b.txt", ""};
     actions.failCopyOf = "T\\a.txt";
-    EXPECT_FALSE(Make().CopyFiles({&a, &b}));
+    EXPECT_FALSE(Make().CopyFiles({a, b}));
     EXPECT_EQ(view.errors,
               (std::vector<std::string>{FormatMessageText(IDS_COPY_FAILED, {"[T\\a.txt]"})}));
     EXPECT_EQ(actions.log, (std::vector<std::string>{"copy S\\a.txt -> T\\a.txt"}));
