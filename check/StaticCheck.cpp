@@ -87,10 +87,16 @@ public:
         : m_folder(folder), m_setupInf(folder + kSetupInfName), m_findings(findings) {}
 
     void Run() {
-        // A SETUP.INF is a few kilobytes; the bound only keeps a wrong file from filling memory.
-        constexpr size_t kSetupInfLimit = size_t(64) << 20;
+        // The setup's own bound: one byte beyond it tells a file the setup would not read.
         std::string text;
-        platform::ReadFileStart(m_setupInf, kSetupInfLimit, text);
+        if (!platform::ReadFileStart(m_setupInf, platform::kProfileFileLimit + 1, text)) {
+            Add(Severity::Error, 0, "", "", LoadMessage(IDS_CHECK_SETUP_INF_NOT_A_FILE));
+            return;
+        }
+        if (text.size() > platform::kProfileFileLimit) {
+            Add(Severity::Error, 0, "", "", LoadMessage(IDS_CHECK_SETUP_INF_TOO_LARGE));
+            return;
+        }
         m_outline = platform::OutlineProfile(text);
         CheckEncoding();
         CheckSections();

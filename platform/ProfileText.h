@@ -10,6 +10,11 @@ namespace platform {
 // At most this many characters of a value are seen: the setup reads into 1024-byte buffers.
 constexpr size_t kProfileValueLimit = 1023;
 
+// A profile file larger than this reads as absent, every value empty: a real SETUP.INF or
+// TALMORIX.INI holds a few kilobytes, and a file that someone made huge (or sparse, huge in
+// length only) must not fill the setup's memory.
+constexpr size_t kProfileFileLimit = size_t(16) << 20;
+
 // Space, tab, vertical tab, form feed, CR and Ctrl-Z: what the Windows reader trims.
 bool IsProfileBlank(char c);
 

@@ -1,6 +1,7 @@
 // The program entry on Windows.
 #include "framework/WinApp.h"
 #include "framework/win32/StartUp.h"
+#include "platform/win32/SafeFolder.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ void RegisterCommonControls() {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     framework_win32::RestrictDllSearchToSystem();
+    platform::EnforceRedirectionTrust();
     framework_win32::DisableWindowGhosting();
     RegisterCommonControls();
     return AfxRunApplication(hInstance);

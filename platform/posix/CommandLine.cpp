@@ -121,6 +121,15 @@ std::vector<std::string> SearchFolders() {
     return folders;
 }
 
+// A full path, or one that starts from the current folder on purpose (".\Nach", "..\Nach"), is
+// the program as written. Any other name, also one with a folder ("Tools\Nach"), is looked for
+// along the search folders as Windows looks for it, the setup's own folder first: the current
+// folder, which any user may have prepared, never comes before the package.
+bool NamesItsOwnPlace(const std::string& posixName) {
+    return posixName[0] == '/' || posixName.compare(0, 2, "./") == 0 ||
+           posixName.compare(0, 3, "../") == 0;
+}
+
 size_t SkipBlanks(const std::string& line, size_t at) {
     while (at < line.size() && IsBlank(line[at]))
         ++at;
@@ -178,7 +187,7 @@ std::string FindProgram(const std::string& name) {
         return "";
     std::string posix = ToPosixPath(name);
     std::vector<std::string> variants = NameVariants(posix);
-    if (HasFolderPart(name)) {
+    if (NamesItsOwnPlace(posix)) {
         for (const std::string& variant : variants)
             if (IsProgram(variant))
                 return variant;

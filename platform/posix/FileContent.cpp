@@ -2,6 +2,7 @@
 
 #include "platform/posix/FileCopy.h"
 #include "platform/posix/Paths.h"
+#include "platform/posix/SafePath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,10 +14,17 @@ namespace platform {
 // record that is not there stays absent, and a record that is a second name of another file, or
 // a FIFO placed there, is no record. Without any write permission it counts as read-only, which
 // an administrator's write does not pass either. The whole text goes out even when the system
-// takes it in parts; a failed write is not retried beyond that.
+// takes it in parts; a failed write is not retried beyond that. The record's folder is reached
+// as the copy reaches its targets: a linked folder on the way counts only where an administrator
+// made the link.
 bool OverwriteExistingFile(const std::string& path, const std::string& bytes) {
-    int fd = ::open(ToPosixPath(path).c_str(),
-                    O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    std::string name;
+    int folder = OpenParentSafely(ToPosixPath(path), name);
+    if (folder < 0)
+        return false;
+    int fd =
+        ::openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    ::close(folder);
     if (fd < 0)
         return false;
     struct stat st;

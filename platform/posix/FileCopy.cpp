@@ -1,6 +1,7 @@
 #include "platform/posix/FileCopy.h"
 
 #include "platform/posix/Paths.h"
+#include "platform/posix/SafePath.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -124,7 +125,7 @@ public:
         if (m_folder.get() >= 0 && m_path == folder)
             return true;
         Release();
-        m_folder.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        m_folder.reset(OpenFolderSafely(folder));
         if (m_folder.get() < 0 || ::fstat(m_folder.get(), &m_stat) != 0 ||
             !OpenPrivateFolder(folder)) {
             Release();
@@ -204,18 +205,27 @@ TargetKind Inspect(int folder, const std::string& name, struct stat& st) {
     return TargetKind::Replaceable;
 }
 
-// The copy takes the source's permission bits (so programs stay executable) and modification
-// time (as a copy on Windows keeps the file's time), and the owner of the file it replaces, where
-// we may give it (an administrator's install leaves the host's files owned as they were). Calls
+// A replaced file keeps its permissions, owner and group: installing must not open a program
+// file to more users than before. A new file takes the source's permission bits (so programs
+// stay executable) without write for group and others, whatever the package says, and belongs
+// to the setup's user.
+mode_t CopyMode(const struct stat& source, const struct stat* replaced) {
+    return replaced ? replaced->st_mode & 07777 : source.st_mode & 0755;
+}
+
+// The copy also takes the source's modification time (as a copy on Windows keeps the file's
+// time). The owner is given before the mode, as a change of owner clears the set-id bits; calls
 // that would change nothing are not made.
 bool FinishCopy(int fd, mode_t mode, const struct stat& source, const struct stat* replaced,
                 const CopyFolder& folder) {
+    bool chowned = false;
     if (replaced &&
-        (replaced->st_uid != ::geteuid() || replaced->st_gid != folder.newFileGroup()) &&
-        ::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
-        // Not ours to give: the copy stays the caller's.
+        (replaced->st_uid != ::geteuid() || replaced->st_gid != folder.newFileGroup())) {
+        // Only an administrator may give a file away; anyone else's copy stays their own.
+        chowned = ::fchown(fd, replaced->st_uid, replaced->st_gid) == 0;
     }
-    if ((mode & ProcessUmask()) != 0 && ::fchmod(fd, mode) != 0)
+    if (((mode & ProcessUmask()) != 0 || (chowned && (mode & 06000) != 0)) &&
+        ::fchmod(fd, mode) != 0)
         return false;
     const timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
     return ::futimens(fd, times) == 0;
@@ -274,7 +284,7 @@ int CreateCopy(const CopyFolder& folder, mode_t mode, bool& named) {
 // `nameTaken`: something lies at the target's name, which the copy replaces.
 bool CopyIntoPlace(int source, const struct stat& sourceStat, const CopyFolder& folder,
                    const std::string& name, const struct stat* replaced, bool nameTaken) {
-    const mode_t mode = sourceStat.st_mode & 0777;
+    const mode_t mode = CopyMode(sourceStat, replaced);
     bool named = false;
     Descriptor copy(CreateCopy(folder, mode, named));
     if (copy.get() < 0)

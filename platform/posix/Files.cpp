@@ -6,9 +6,11 @@
 #include "platform/posix/FileCopy.h"
 #include "platform/posix/PassJournal.h"
 #include "platform/posix/Paths.h"
+#include "platform/posix/SafePath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -17,13 +19,13 @@ bool PathExists(const std::string& path) {
     return ::stat(ToPosixPath(path).c_str(), &st) == 0;
 }
 
+// The new folder is made through the handle of the one above it, which the walk reached without
+// an untrusted link: a link planted anywhere on the way leads nowhere.
 bool CreateFolder(const std::string& path) {
+    std::string name;
     const std::string posixPath = ToPosixPath(path);
-    std::string folder = FolderOf(posixPath);
-    Descriptor parent(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return parent.get() >= 0 &&
-           MakeFolderRecorded(parent.get(), LastComponent(posixPath), posixPath);
+    Descriptor parent(OpenParentSafely(posixPath, name));
+    return parent.get() >= 0 && MakeFolderRecorded(parent.get(), name, posixPath);
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target) {

@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include "platform/ProfileText.h"
 #include "platform/SystemInfo.h"
 #include "platform/posix/FileCopy.h"
 #include "platform/posix/Paths.h"
@@ -62,23 +63,29 @@ bool ResolveProfilePath(const std::string& file, std::string& path) {
     return true;
 }
 
-// The parse of the file as it is now: from the cache while the file is unchanged.
+// The parse of the file as it is now: from the cache while the file is unchanged. The file is
+// opened once, without waiting (a FIFO swapped in for it is refused by its type, never waited
+// on), and everything else goes through that handle; a file above the bound is not read at all.
 std::shared_ptr<const ProfileData> LoadProfile(const std::string& path) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    int fd = OpenRegularFile(path, st);
+    if (fd < 0)
         return nullptr;
+    if (st.st_size < 0 || size_t(st.st_size) > kProfileFileLimit) {
+        ::close(fd);
+        return nullptr;
+    }
     {
         std::lock_guard<std::mutex> lock(cacheMutex);
         auto hit = cache.find(path);
-        if (hit != cache.end() && hit->second.stamp == FileStamp(st))
+        if (hit != cache.end() && hit->second.stamp == FileStamp(st)) {
+            ::close(fd);
             return hit->second.data;
+        }
     }
-
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
+    // One byte beyond the bound tells a file that grew past it while it was read.
     std::string text;
-    bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, text);
+    bool read = ReadAtMost(fd, kProfileFileLimit + 1, text) && text.size() <= kProfileFileLimit;
     ::close(fd);
     if (!read)
         return nullptr;

@@ -1,13 +1,20 @@
 #include "platform/FileContent.h"
 
 #include "platform/win32/FileHandle.h"
+#include "platform/win32/SafeFolder.h"
 
 namespace platform {
 
 // The run record lies in a folder that others may write to: it is written only while it is a
 // plain file of its own, neither a link to another file nor one of several names of a file, and
-// not read-only. It is opened without truncation, so nothing changes before that is known.
-bool OverwriteExistingFile(const std::string& path, const std::string& bytes) {
+// not read-only. It is opened without truncation, so nothing changes before that is known. Its
+// folder is reached as the copy reaches its targets, and held while the record is written.
+bool OverwriteExistingFile(const std::string& recordPath, const std::string& bytes) {
+    SafeFolder folder;
+    std::string name;
+    if (folder.OpenParent(recordPath, name) != WalkResult::Reached)
+        return false;
+    const std::string path = folder.Child(name);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return false;

@@ -4,6 +4,9 @@
 #include "platform/Files.h"
 
 #include "platform/win32/FileHandle.h"
+#include "platform/win32/SafeFolder.h"
+
+#include <aclapi.h>
 
 #include <vector>
 
@@ -123,20 +126,66 @@ bool NameIsAFile(const std::string& path) {
            (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
+// The replaced file's permissions (its security descriptor: owner, group, access list) go to its
+// successor, by handle, before it takes the name: installing must not open a program file to
+// more users than before. A new file, or one in place of a link, keeps what the folder gives it.
+// Owner and group follow where the system lets the setup give them away.
+bool CarrySecurity(const std::string& target, HANDLE temporary) {
+    Handle old(CreateFileA(target.c_str(), READ_CONTROL,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!old.valid())
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!IsRegularFile(old.get(), info))
+        return true;
+    PSID owner = nullptr;
+    PSID group = nullptr;
+    PACL access = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(old.get(), SE_FILE_OBJECT,
+                        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                            DACL_SECURITY_INFORMATION,
+                        &owner, &group, &access, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    const SECURITY_INFORMATION dacl =
+        DACL_SECURITY_INFORMATION |
+        ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    bool carried = SetSecurityInfo(temporary, SE_FILE_OBJECT, dacl, nullptr, nullptr, access,
+                                   nullptr) == ERROR_SUCCESS;
+    if (carried)
+        SetSecurityInfo(temporary, SE_FILE_OBJECT,
+                        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, owner, group,
+                        nullptr, nullptr);
+    LocalFree(descriptor);
+    return carried;
+}
+
 // Writes the temporary and moves it into place. Wine carries out a rename by handle through the
 // name the file had, so the name must still hold our file just before, and the target must hold
 // it just after.
 bool WriteAndReplace(HANDLE source, const BY_HANDLE_FILE_INFORMATION& sourceInfo, HANDLE temporary,
                      const std::string& temporaryName, const std::string& target) {
     return CopyBytes(source, temporary) && FlushFileBuffers(temporary) &&
-           TakeOverTimeAndAttributes(sourceInfo, temporary) &&
+           TakeOverTimeAndAttributes(sourceInfo, temporary) && CarrySecurity(target, temporary) &&
            NameHoldsFile(temporaryName, temporary) && RenameInto(temporary, target) &&
            NameHoldsFile(target, temporary);
 }
 
 } // namespace
 
-bool CopyFileReplacing(const std::string& source, const std::string& target) {
+// The target's folder is walked to first and held while the copy works in it: a junction that a
+// non-administrator placed on the way ends the copy before anything is created.
+bool CopyFileReplacing(const std::string& source, const std::string& targetPath) {
+    SafeFolder folder;
+    std::string name;
+    if (folder.OpenParent(targetPath, name) != WalkResult::Reached)
+        return false;
+    const std::string target = folder.Child(name);
     if (!NameIsAFile(source) || !TargetMayBeReplaced(target))
         return false;
     Handle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -147,10 +196,11 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
 
     const std::string temporaryName = TemporaryOf(target);
     RemoveLeftover(temporaryName);
-    Handle temporary(CreateFileA(
-        temporaryName.c_str(),
-        GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, nullptr,
-        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Handle temporary(CreateFileA(temporaryName.c_str(),
+                                 GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES |
+                                     FILE_WRITE_ATTRIBUTES | READ_CONTROL | WRITE_DAC | WRITE_OWNER,
+                                 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!temporary.valid())
         return false;
     if (WriteAndReplace(from.get(), sourceInfo, temporary.get(), temporaryName, target))

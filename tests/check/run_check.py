@@ -79,6 +79,36 @@ def table(check):
     return failures
 
 
+def unreadable_setup_inf(check):
+    """A SETUP.INF of 512 MiB that takes 4 KiB on disk, checked under a memory limit of 1 GiB, and a
+    FIFO in its place: each is one error with its reason, at once, and nothing runs out of memory
+    or waits (the run's timeout ends a hang)."""
+    import resource
+
+    def limit_memory():
+        resource.setrlimit(resource.RLIMIT_AS, (1 << 30, 1 << 30))
+
+    failures = []
+    for name, make, text in [
+        ("sparse giant", lambda p: (open(p, "wb").write(HEAD.encode()), os.truncate(p, 512 << 20)),
+         "larger than the 16 MiB"),
+        ("fifo", os.mkfifo, "not a regular file"),
+    ]:
+        pkg = tempfile.mkdtemp(prefix="quarnel-check-")
+        try:
+            make(os.path.join(pkg, "SETUP.INF"))
+            result = subprocess.run([check, "--json", pkg], capture_output=True, timeout=60,
+                                    preexec_fn=limit_memory)
+            found = json.loads(result.stdout.decode("utf-8"))["findings"] if result.stdout else []
+            if result.returncode != 2 or not any(f["severity"] == "error" and text in f["message"]
+                                                 for f in found):
+                failures.append("%s: status %d, %r %r" % (name, result.returncode, found,
+                                                         result.stderr[-200:]))
+        finally:
+            shutil.rmtree(pkg, ignore_errors=True)
+    return failures
+
+
 def lay_out_example(root):
     """A copy of the example host and the example package, the Windows payload as plain files."""
     host = os.path.join(root, "host")
@@ -170,10 +200,10 @@ def dry_run_matches_setup(check, native):
 def main():
     native = os.path.abspath(sys.argv[1])
     check = os.path.join(native, "check", "setupcheck")
-    failures = table(check) + dry_run_matches_setup(check, native)
+    failures = table(check) + unreadable_setup_inf(check) + dry_run_matches_setup(check, native)
     for failure in failures:
         print("FAIL " + failure)
-    print("%d cases, %d failures" % (len(CASES) + 1, len(failures)))
+    print("%d cases, %d failures" % (len(CASES) + 3, len(failures)))
     return 1 if failures else 0
 
 

@@ -160,29 +160,51 @@ TEST_F(ReplacingCopy, TargetInUseStays) {
     EXPECT_EQ(NamesAfterCopies(), (std::set<std::string>{"source.bin", "target.bin"}));
 }
 #else
-TEST_F(ReplacingCopy, CopyKeepsThePermissionBits) {
-    for (mode_t mode : {0755, 0640, 0500}) {
+// A new file takes the payload's permission bits, never write for group or others; a replaced
+// one keeps its own permissions, owner and group, whatever the payload's are.
+TEST_F(ReplacingCopy, NewFilesAreNoMoreOpenThanThePayloadAllows) {
+    const struct {
+        mode_t payload;
+        mode_t created;
+    } cases[] = {{0755, 0755}, {0640, 0640}, {0500, 0500},
+                 {0666, 0644}, {0777, 0755}, {04755, 0755}};
+    for (const auto& c : cases) {
         WriteFile(source_, "#!/bin/sh\n");
-        ASSERT_EQ(::chmod(source_.c_str(), mode), 0);
-        ::chmod(target_.c_str(), 0644);
-        ASSERT_TRUE(platform::CopyFileReplacing(source_, target_)) << std::oct << mode;
+        ASSERT_EQ(::chmod(source_.c_str(), c.payload), 0);
+        fs::remove(target_);
+        ASSERT_TRUE(platform::CopyFileReplacing(source_, target_)) << std::oct << c.payload;
         struct stat st;
         ASSERT_EQ(::stat(target_.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mode;
+        EXPECT_EQ(st.st_mode & 07777, c.created) << std::oct << c.payload;
+        EXPECT_EQ(st.st_uid, ::geteuid());
     }
 }
 
-TEST_F(ReplacingCopy, ReplacedFileKeepsItsOwner) {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "only an administrator can give files away";
-    WriteFile(source_, "new content");
-    WriteFile(target_, "old content");
-    ASSERT_EQ(::chown(target_.c_str(), 4321, 4322), 0);
-    ASSERT_TRUE(platform::CopyFileReplacing(source_, target_));
-    struct stat st;
-    ASSERT_EQ(::stat(target_.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 4321u);
-    EXPECT_EQ(st.st_gid, 4322u);
+TEST_F(ReplacingCopy, ReplacedFileKeepsItsModeOwnerAndGroup) {
+    const bool administrator = ::geteuid() == 0;
+    const struct {
+        mode_t target;
+        uid_t uid;
+        gid_t gid;
+    } cases[] = {{0640, 0, 50}, {0600, 4321, 4322}, {0755, 0, 0}, {0444 | 0200, 4321, 0}};
+    for (const auto& c : cases) {
+        WriteFile(source_, "new content");
+        ASSERT_EQ(::chmod(source_.c_str(), 0666), 0);
+        WriteFile(target_, "old content");
+        ASSERT_EQ(::chmod(target_.c_str(), c.target), 0);
+        const uid_t uid = administrator ? c.uid : ::geteuid();
+        const gid_t gid = administrator ? c.gid : ::getegid();
+        if (administrator) {
+            ASSERT_EQ(::chown(target_.c_str(), uid, gid), 0);
+        }
+        ASSERT_TRUE(platform::CopyFileReplacing(source_, target_)) << std::oct << c.target;
+        struct stat st;
+        ASSERT_EQ(::stat(target_.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.target) << std::oct << c.target;
+        EXPECT_EQ(st.st_uid, uid) << std::oct << c.target;
+        EXPECT_EQ(st.st_gid, gid) << std::oct << c.target;
+        EXPECT_EQ(ReadFile(target_), "new content");
+    }
 }
 
 // A link in the target's place gives way to the copy, as MoveFileExA replaces a link: the file it

@@ -131,6 +131,38 @@ TEST_F(StartProcess, NameWithOrWithoutExeAndWithAFolder) {
     }
 }
 
+// A program named with a relative folder is the package's, as Windows finds it through the
+// setup's folder first: one planted in the current folder neither comes first nor is needed.
+TEST_F(StartProcess, RelativeFolderIsLookedUpFromTheSetupsFolder) {
+    fs::create_directories(m_folder.path() / "own" / "Tools");
+    fs::create_directories(m_folder.path() / "planted" / "Tools");
+    fs::create_directories(m_folder.path() / "onpath" / "Other");
+    Program("own/Tools", "Nach");
+    Program("planted/Tools", "Nach");
+    Program("onpath/Other", "Weiter");
+    const fs::path previous = fs::current_path();
+    fs::current_path(m_folder.path() / "planted");
+    const struct {
+        const char* line;
+        const char* output;
+    } cases[] = {
+        {"Tools\\Nach /q", "own/Tools/Nach\n/q\n"},
+        {"Tools/Nach.exe /q", "own/Tools/Nach\n/q\n"},
+        {"Other\\Weiter 1", "onpath/Other/Weiter\n1\n"},
+        {".\\Tools\\Nach 2", "planted/Tools/Nach\n2\n"}, // the current folder, as written
+    };
+    for (const auto& c : cases) {
+        WriteFile(m_output, "");
+        EXPECT_TRUE(platform::StartProcess(c.line, true)) << c.line;
+        EXPECT_EQ(Output(), c.output) << c.line;
+    }
+    fs::remove_all(m_folder.path() / "planted" / "Tools");
+    EXPECT_TRUE(platform::StartProcess("Tools\\Nach 3", true)) << "nothing planted";
+    EXPECT_EQ(Output(), "own/Tools/Nach\n3\n");
+    std::error_code ignored;
+    fs::current_path(previous, ignored);
+}
+
 // An unquoted program path with blanks is tried prefix by prefix, shortest first, as
 // CreateProcessA tries it; a quoted one is the program or nothing.
 TEST_F(StartProcess, ProgramPathsWithBlanks) {

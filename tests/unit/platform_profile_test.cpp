@@ -1,12 +1,22 @@
 // The profile reader on both targets: the POSIX stand-in natively, GetPrivateProfileStringA under
 // Wine. The same texts must read the same on both.
 #include "platform/Profile.h"
+#include "platform/ProfileText.h"
 #include "platform/SystemInfo.h"
 #include "platform_temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -135,6 +145,58 @@ TEST(Profile, ChangedFileIsReadAgain) {
     std::filesystem::remove(file);
     EXPECT_EQ(platform::ReadProfileValue("a", "k", file), "") << "removed";
 }
+
+// A profile beyond the bound reads as absent, every value empty; one at the bound is read. Sparse
+// files make both cheap on disk.
+TEST(Profile, FileAboveTheBoundReadsAsAbsent) {
+    TempFolder folder;
+    const std::string profile = folder.File("SETUP.INF");
+    for (size_t size : {platform::kProfileFileLimit, platform::kProfileFileLimit + 1}) {
+        WriteFile(profile, "[Installation]\r\nBezeichnung=Hotfix\r\n");
+        std::filesystem::resize_file(profile, size);
+        EXPECT_EQ(platform::ReadProfileValue("Installation", "Bezeichnung", profile),
+                  size <= platform::kProfileFileLimit ? "Hotfix" : "")
+            << size;
+    }
+}
+
+#ifndef _WIN32
+// 512 MiB that take 4 KiB on disk, read under a memory limit far below the file's length: the
+// reader neither runs out of memory nor reads the file at all.
+TEST(Profile, SparseGiantReadsAsAbsentUnderAMemoryLimit) {
+    TempFolder folder;
+    const std::string profile = folder.File("SETUP.INF");
+    WriteFile(profile, "[Installation]\r\nBezeichnung=Hotfix\r\n");
+    std::filesystem::resize_file(profile, size_t(512) << 20);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit memory = {size_t(256) << 20, size_t(256) << 20};
+        ::setrlimit(RLIMIT_AS, &memory);
+        ::_exit(platform::ReadProfileValue("Installation", "Bezeichnung", profile).empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// A FIFO in the profile's place is refused at once, whether or not anyone holds its other end (a
+// hang ends the test by the alarm); the profile that takes its place later is read.
+TEST(Profile, FifoReadsAsAbsentAtOnce) {
+    TempFolder folder;
+    const std::string profile = folder.File("SETUP.INF");
+    ASSERT_EQ(::mkfifo(profile.c_str(), 0666), 0);
+    ::alarm(20);
+    EXPECT_EQ(platform::ReadProfileValue("Installation", "Bezeichnung", profile), "");
+    int writer = ::open(profile.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_EQ(platform::ReadProfileValue("Installation", "Bezeichnung", profile), "");
+    ::alarm(0);
+    ::close(writer);
+    std::filesystem::remove(profile);
+    WriteFile(profile, "[Installation]\r\nBezeichnung=Hotfix\r\n");
+    EXPECT_EQ(platform::ReadProfileValue("Installation", "Bezeichnung", profile), "Hotfix");
+}
+#endif
 
 TEST(Profile, BackslashesSeparateFoldersOnEveryTarget) {
     TempFolder folder;

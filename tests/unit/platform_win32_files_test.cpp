@@ -5,11 +5,14 @@
 #ifdef _WIN32
 #include "platform/FileContent.h"
 #include "platform/Files.h"
+#include "platform/win32/SafeFolder.h"
 #include "platform/win32/VersionDll.h"
 #include "platform_temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <vector>
 
 namespace {
@@ -121,6 +124,112 @@ TEST(WindowsRunRecord, WrittenOnlyWhenASingleWritableName) {
     DeleteFileA(record.c_str());
     EXPECT_FALSE(platform::OverwriteExistingFile(record, "  Hotfix 3"));
     EXPECT_FALSE(platform::PathExists(record)) << "never created";
+}
+
+bool UnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+TEST(WindowsSafeFolder, WalksCreatesAndRefusesFiles) {
+    TempFolder folder;
+    CreateDirectoryA(folder.File("a").c_str(), nullptr);
+    WriteFile(folder.File("a\\file"), "x");
+    platform::SafeFolder walk;
+    EXPECT_EQ(walk.Open(folder.File("a\\file")), platform::WalkResult::NotAFolder);
+    EXPECT_EQ(walk.Open(folder.File("a\\file\\b")), platform::WalkResult::NotAFolder);
+    EXPECT_EQ(walk.Open(folder.File("a\\missing")), platform::WalkResult::Missing);
+    EXPECT_FALSE(walk.opened());
+    std::vector<std::string> created;
+    ASSERT_EQ(walk.Open(folder.File("a\\c\\d"), platform::MissingLevels::Create, &created),
+              platform::WalkResult::Reached);
+    EXPECT_EQ(created.size(), 2u);
+    EXPECT_NE(GetFileAttributesA(walk.Child("..\\..\\file").c_str()), INVALID_FILE_ATTRIBUTES)
+        << walk.path();
+    std::string name;
+    ASSERT_EQ(walk.OpenParent(folder.File("a\\c\\d\\new.dll"), name),
+              platform::WalkResult::Reached);
+    EXPECT_EQ(name, "new.dll");
+    EXPECT_EQ(walk.Child(name), walk.path() + "\\new.dll");
+}
+
+// While the walk holds a folder, no level on the way can be renamed (and so none replaced by a
+// junction); once it lets go, they can. Wine renames folders whatever handles are open on them.
+TEST(WindowsSafeFolder, HoldsEveryLevelOnTheWay) {
+    if (UnderWine())
+        GTEST_SKIP() << "Wine does not hold a folder's share mode against its renaming";
+    TempFolder folder;
+    CreateDirectoryA(folder.File("a").c_str(), nullptr);
+    CreateDirectoryA(folder.File("a\\b").c_str(), nullptr);
+    {
+        platform::SafeFolder held;
+        ASSERT_EQ(held.Open(folder.File("a\\b")), platform::WalkResult::Reached);
+        EXPECT_FALSE(MoveFileA(folder.File("a").c_str(), folder.File("moved").c_str()));
+        EXPECT_FALSE(MoveFileA(folder.File("a\\b").c_str(), folder.File("a\\moved").c_str()));
+    }
+    EXPECT_TRUE(MoveFileA(folder.File("a").c_str(), folder.File("moved").c_str()));
+}
+
+TEST(WindowsSafeFolder, AdministratorsOwnLinks) {
+    const WELL_KNOWN_SID_TYPE cases[] = {WinBuiltinAdministratorsSid, WinLocalSystemSid,
+                                         WinBuiltinUsersSid, WinWorldSid, WinAuthenticatedUserSid};
+    for (WELL_KNOWN_SID_TYPE type : cases) {
+        BYTE sid[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof sid;
+        ASSERT_TRUE(CreateWellKnownSid(type, nullptr, sid, &size)) << type;
+        EXPECT_EQ(platform::IsAdministratorSid(sid),
+                  type == WinBuiltinAdministratorsSid || type == WinLocalSystemSid)
+            << type;
+    }
+    PSID installer = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidA(
+        "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", &installer));
+    EXPECT_TRUE(platform::IsAdministratorSid(installer));
+    LocalFree(installer);
+}
+
+std::string AccessList(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+        return "unreadable";
+    char* text = nullptr;
+    std::string result = "unconvertible";
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        result = text;
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return result;
+}
+
+// A replaced file keeps its own access list: the copy is given it, by handle, before it takes
+// the name. The payload's own list does not come along.
+TEST(WindowsReplacingCopy, ReplacedFileKeepsItsAccessList) {
+    TempFolder folder;
+    const std::string source = folder.File("source.bin");
+    const std::string target = folder.File("target.bin");
+    WriteFile(source, "new content");
+    WriteFile(target, "old content");
+    const char* kept = "D:P(A;;FA;;;BA)(A;;FR;;;BU)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kept, SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL access = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &access, &defaulted);
+    ASSERT_EQ(SetNamedSecurityInfoA(const_cast<char*>(target.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, access, nullptr),
+              DWORD(ERROR_SUCCESS));
+    LocalFree(descriptor);
+    const std::string before = AccessList(target);
+    if (before == AccessList(source))
+        GTEST_SKIP() << "the file system keeps no access list of its own per file: " << before;
+    ASSERT_TRUE(platform::CopyFileReplacing(source, target));
+    EXPECT_EQ(ReadFile(target), "new content");
+    EXPECT_EQ(AccessList(target), before);
 }
 
 // A loader that refuses LOAD_LIBRARY_SEARCH_SYSTEM32 as Windows 7 without its update does.
