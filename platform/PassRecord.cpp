@@ -141,6 +141,73 @@ bool ParseRecord(const std::string& text, std::vector<RecordEntry>& entries) {
     return !first;
 }
 
+bool SummarizeRecord(const std::vector<RecordEntry>& entries, RecordSummary& summary) {
+    summary = RecordSummary();
+    for (const RecordEntry& entry : entries) {
+        const bool inFolder =
+            entry.kind == RecordKind::PrivatePlanned || entry.kind == RecordKind::PrivateMade ||
+            entry.kind == RecordKind::Replaced || entry.kind == RecordKind::Created;
+        if (inFolder && entry.folder >= summary.folders.size())
+            return false;
+        switch (entry.kind) {
+        case RecordKind::TargetFolder:
+            summary.folders.push_back({entry.name, entry.id, {}});
+            break;
+        case RecordKind::PrivatePlanned:
+            summary.folders[entry.folder].privates.push_back({entry.name, false, {}});
+            break;
+        case RecordKind::PrivateMade:
+            for (RecordSummary::PrivateFolder& own : summary.folders[entry.folder].privates)
+                if (own.name == entry.name) {
+                    own.identityKnown = true;
+                    own.id = entry.id;
+                }
+            break;
+        case RecordKind::Replaced: {
+            bool updated = false;
+            for (RecordEntry& known : summary.replaced)
+                if (known.backup == entry.backup) {
+                    known = entry;
+                    updated = true;
+                }
+            if (!updated)
+                summary.replaced.push_back(entry);
+            break;
+        }
+        case RecordKind::Created:
+            summary.created.push_back(entry);
+            break;
+        case RecordKind::FolderPlanned:
+            summary.foldersPlanned.push_back(entry);
+            break;
+        case RecordKind::FolderMade:
+            summary.foldersMade.push_back(entry);
+            break;
+        case RecordKind::Committed:
+            summary.committed = true;
+            break;
+        }
+    }
+    // A folder written down as made is no longer only planned.
+    std::vector<RecordEntry> planned;
+    for (const RecordEntry& entry : summary.foldersPlanned) {
+        bool made = false;
+        for (const RecordEntry& done : summary.foldersMade)
+            made = made || done.name == entry.name;
+        if (!made)
+            planned.push_back(entry);
+    }
+    summary.foldersPlanned.swap(planned);
+    return true;
+}
+
+const RecordSummary::PrivateFolder* ProvenPrivate(const RecordSummary::Folder& folder) {
+    for (const RecordSummary::PrivateFolder& own : folder.privates)
+        if (own.identityKnown)
+            return &own;
+    return nullptr;
+}
+
 std::string BackupName(unsigned number) {
     return "b" + std::to_string(number);
 }

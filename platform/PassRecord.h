@@ -50,6 +50,33 @@ bool FormatRecordEntry(const RecordEntry& entry, std::string& line);
 // and is left out; anything else that does not parse makes the whole record untrustworthy.
 bool ParseRecord(const std::string& text, std::vector<RecordEntry>& entries);
 
+// A record turned into what an undo needs: each target folder with its private folders, the last
+// word on each backup, the files and folders the pass created, in the order they came.
+struct RecordSummary {
+    struct PrivateFolder {
+        std::string name;
+        bool identityKnown = false; // made and written down; else only about to be made
+        FileIdentity id;
+    };
+    struct Folder {
+        std::string path;
+        FileIdentity id;
+        std::vector<PrivateFolder> privates;
+    };
+    std::vector<Folder> folders;
+    std::vector<RecordEntry> replaced; // one per backup number
+    std::vector<RecordEntry> created;
+    std::vector<RecordEntry> foldersPlanned; // about to be made, never written down as made
+    std::vector<RecordEntry> foldersMade;
+    bool committed = false;
+};
+
+// false when an entry names a folder that no entry before it introduced.
+bool SummarizeRecord(const std::vector<RecordEntry>& entries, RecordSummary& summary);
+
+// The private folder whose identity the record holds, or none.
+const RecordSummary::PrivateFolder* ProvenPrivate(const RecordSummary::Folder& folder);
+
 // The name of backup `number` inside a private folder.
 std::string BackupName(unsigned number);
 
