@@ -25,6 +25,7 @@ constexpr KindFields kKinds[] = {
     {RecordKind::PrivateMade, true, false, true, true},
     {RecordKind::Replaced, true, true, true, true},
     {RecordKind::Created, true, false, true, true},
+    {RecordKind::Temporary, true, false, false, true},
     {RecordKind::FolderPlanned, false, false, false, true},
     {RecordKind::FolderMade, false, false, true, true},
     {RecordKind::Committed, false, false, false, false},
@@ -176,6 +177,9 @@ bool SummarizeRecord(const std::vector<RecordEntry>& entries, RecordSummary& sum
         }
         case RecordKind::Created:
             summary.created.push_back(entry);
+            break;
+        case RecordKind::Temporary:
+            summary.temporaries.push_back(entry);
             break;
         case RecordKind::FolderPlanned:
             summary.foldersPlanned.push_back(entry);

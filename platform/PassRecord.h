@@ -26,6 +26,7 @@ enum class RecordKind : char {
     PrivateMade = 'P',    // made it, with this identity
     Replaced = 'T',       // target `name` in `folder` existed; its backup is backup `backup`
     Created = 'N',        // the pass put this new file at `name` in `folder`
+    Temporary = 't',      // about to create a temporary `name` in `folder` (where it has a name)
     FolderPlanned = 'm',  // about to create the folder at `name` (a full path)
     FolderMade = 'M',     // created it, with this identity
     Committed = 'K',      // the pass is complete: keep every change, drop the backups
@@ -66,6 +67,7 @@ struct RecordSummary {
     std::vector<Folder> folders;
     std::vector<RecordEntry> replaced; // one per backup number
     std::vector<RecordEntry> created;
+    std::vector<RecordEntry> temporaries;
     std::vector<RecordEntry> foldersPlanned; // about to be made, never written down as made
     std::vector<RecordEntry> foldersMade;
     bool committed = false;
