@@ -53,17 +53,24 @@ public:
     }
 
     bool Plan(const std::vector<std::string>& targets) {
+        // Targets come folder by folder: each folder is opened once for its run of targets.
+        std::string openPath;
+        Descriptor folderFd;
+        Folder* folder = nullptr;
         for (const std::string& target : targets) {
             const std::string path = Absolute(ToPosixPath(target));
             const std::string name = LastComponent(path);
-            Descriptor folderFd(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            struct stat folderStat, st;
-            if (folderFd.get() < 0 || ::fstat(folderFd.get(), &folderStat) != 0)
-                continue; // a missing folder: the copy into it fails and there is nothing to keep
-            Folder* folder = Register(folderFd.get(), folderStat, FolderOf(path));
-            if (!folder)
-                return false;
-            if (::fstatat(folderFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            if (FolderOf(path) != openPath || !folder) {
+                openPath = FolderOf(path);
+                folderFd.reset(::open(openPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+                struct stat folderStat;
+                folder = folderFd.get() >= 0 && ::fstat(folderFd.get(), &folderStat) == 0
+                             ? Register(folderFd.get(), folderStat, openPath)
+                             : nullptr;
+            }
+            struct stat st;
+            // A folder that cannot be opened: the copy into it fails and there is nothing to keep.
+            if (folder && ::fstatat(folderFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                 m_backups.find({folder->index, name}) == m_backups.end() &&
                 !AddReplaced(*folder, name, m_nextBackup++, IdentityOf(st)))
                 return false;

@@ -91,6 +91,14 @@ bool CreatePrivateFolder(const std::string& path) {
     return created;
 }
 
+// What lets someone change a folder or what is in it.
+constexpr ACCESS_MASK kChanging = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD |
+                                  FILE_WRITE_ATTRIBUTES | FILE_WRITE_EA | DELETE | WRITE_DAC |
+                                  WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL | MAXIMUM_ALLOWED;
+
+// What counts is who may change the folder, not how the access list came about: the list the
+// setup gives it (Administrators and SYSTEM alone, nothing inherited) passes, and so does one
+// that the system made for an administrator's own new folder (Wine gives SYSTEM and the owner).
 bool OnlyAdministratorsMayChange(HANDLE folder) {
     PSID owner = nullptr;
     PACL access = nullptr;
@@ -99,20 +107,21 @@ bool OnlyAdministratorsMayChange(HANDLE folder) {
                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
                         &access, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    bool safe = GetSecurityDescriptorControl(descriptor, &control, &revision) &&
-                (control & SE_DACL_PROTECTED) && access != nullptr && owner != nullptr &&
-                (IsAdministratorSid(owner) || IsThisUser(owner));
+    // No access list at all would let everyone in.
+    bool safe =
+        access != nullptr && owner != nullptr && (IsAdministratorSid(owner) || IsThisUser(owner));
     for (DWORD i = 0; safe && i < access->AceCount; ++i) {
         ACE_HEADER* header = nullptr;
         if (!GetAce(access, i, reinterpret_cast<void**>(&header))) {
             safe = false;
-        } else if (header->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+        } else if (header->AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                   !(header->AceFlags & INHERIT_ONLY_ACE)) {
             auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-            safe = IsAdministratorSid(reinterpret_cast<PSID>(&allowed->SidStart));
-        } else if (header->AceType != ACCESS_DENIED_ACE_TYPE) {
-            safe = false; // anything we do not know grants more than we can tell
+            PSID who = reinterpret_cast<PSID>(&allowed->SidStart);
+            safe = (allowed->Mask & kChanging) == 0 || IsAdministratorSid(who) || IsThisUser(who);
+        } else if (header->AceType != ACCESS_ALLOWED_ACE_TYPE &&
+                   header->AceType != ACCESS_DENIED_ACE_TYPE) {
+            safe = false; // a kind of entry whose effect we do not judge
         }
     }
     LocalFree(descriptor);

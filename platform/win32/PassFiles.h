@@ -27,7 +27,7 @@ bool DeleteHandle(HANDLE handle);
 bool CreatePrivateFolder(const std::string& path);
 
 // Whether the folder of `handle` is one only administrators can change: owned by Administrators,
-// SYSTEM or this user, with an access list of its own that grants nobody else anything.
+// SYSTEM or this (elevated) user, and no one else granted a right that changes it or its content.
 bool OnlyAdministratorsMayChange(HANDLE folder);
 
 } // namespace platform
