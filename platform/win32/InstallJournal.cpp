@@ -24,6 +24,9 @@ namespace {
 
 constexpr char kStateFolderName[] = "Quarnel Setup";
 constexpr char kRecordName[] = "pass";
+// A complete pass whose private folders could not all be removed yet (a replaced program still
+// ran from its old file): every start tries again, until they are gone.
+constexpr char kLeftoverPrefix[] = "done-";
 // Every setup of this product, in any session: one installation at a time. The system abandons
 // the mutex of a process that is killed, and the next setup then owns it.
 constexpr char kLockName[] = "Global\\QuarnelZtrSetupInstall";
@@ -65,6 +68,16 @@ bool OpenStateFolder(std::string& path, Handle& folder) {
            (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
            OnlyAdministratorsMayChange(folder.get());
+}
+
+// Keeps a committed record under a name of its own, so that the next start finishes its
+// clean-up while a new pass may begin.
+bool SetAside(const std::string& record) {
+    const size_t separator = record.find_last_of('\\');
+    const std::string leftover = record.substr(0, separator + 1) + kLeftoverPrefix +
+                                 std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(GetTickCount64());
+    return MoveFileExA(record.c_str(), leftover.c_str(), 0) != FALSE;
 }
 
 class Pass {
@@ -163,8 +176,9 @@ public:
             Undo(entries);
             return true;
         }
-        Undo(Written());
-        return DeleteFileA(m_recordPath.c_str()) != FALSE;
+        bool cleaned = true;
+        Undo(Written(), &cleaned);
+        return cleaned ? DeleteFileA(m_recordPath.c_str()) != FALSE : SetAside(m_recordPath);
     }
 
     bool RollBack() {
@@ -223,10 +237,10 @@ private:
         return entries;
     }
 
-    bool Undo(const std::vector<RecordEntry>& entries) {
+    bool Undo(const std::vector<RecordEntry>& entries, bool* cleaned = nullptr) {
         m_folders.clear();
         m_record.Close();
-        return UndoPass(entries);
+        return UndoPass(entries, cleaned);
     }
 
     // The folder and its private folder, made and recorded the first time the pass meets it.
@@ -348,29 +362,62 @@ InstallStart TakeLock(Journal& journal) {
     return InstallStart::Ready;
 }
 
-// A record left by a killed run: a plain file with one name in the state folder; the undo itself
-// then proves every file it moves.
-InstallStart RecoverKilledRun(const std::string& statePath) {
-    const std::string path = Inside(statePath, kRecordName);
-    Handle record(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!record.valid())
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? InstallStart::Ready : InstallStart::Unsafe;
+// A record in the state folder: a plain file with one name, read whole.
+bool ReadRecord(const std::string& path, Handle& record, std::vector<RecordEntry>& entries) {
+    record.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    if (!IsRegularFile(record.get(), info) || info.nNumberOfLinks != 1 || info.nFileSizeHigh != 0 ||
-        info.nFileSizeLow > kRecordLimit)
-        return InstallStart::Unsafe;
+    if (!record.valid() || !IsRegularFile(record.get(), info) || info.nNumberOfLinks != 1 ||
+        info.nFileSizeHigh != 0 || info.nFileSizeLow > kRecordLimit)
+        return false;
     std::string text(info.nFileSizeLow, '\0');
     DWORD got = 0;
-    std::vector<RecordEntry> entries;
     if (!text.empty() && (!ReadFile(record.get(), &text[0], info.nFileSizeLow, &got, nullptr) ||
                           got != info.nFileSizeLow))
-        return InstallStart::Unsafe;
-    if (!ParseRecord(text, entries) || !UndoPass(entries))
+        return false;
+    return ParseRecord(text, entries);
+}
+
+// The record of a killed run; the undo itself then proves every file it moves.
+InstallStart RecoverKilledRun(const std::string& statePath) {
+    const std::string path = Inside(statePath, kRecordName);
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND)
+        return InstallStart::Ready;
+    Handle record;
+    std::vector<RecordEntry> entries;
+    bool cleaned = true;
+    if (!ReadRecord(path, record, entries) || !UndoPass(entries, &cleaned))
         return InstallStart::Unsafe;
     record.Close();
-    DeleteFileA(path.c_str());
+    if (cleaned)
+        DeleteFileA(path.c_str());
+    else if (!SetAside(path))
+        return InstallStart::Unsafe;
     return InstallStart::Ready;
+}
+
+// What complete passes could not remove yet goes once nothing holds it any more.
+void FinishLeftovers(const std::string& statePath) {
+    WIN32_FIND_DATAA found;
+    HANDLE search =
+        FindFirstFileA(Inside(statePath, std::string(kLeftoverPrefix) + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string path = Inside(statePath, found.cFileName);
+        Handle record;
+        std::vector<RecordEntry> entries;
+        bool cleaned = false;
+        if (!ReadRecord(path, record, entries) || entries.empty() ||
+            entries.back().kind != RecordKind::Committed)
+            continue; // not one a pass set aside: left for an administrator to look at
+        UndoPass(entries, &cleaned);
+        record.Close();
+        if (cleaned)
+            DeleteFileA(path.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 } // namespace
@@ -384,7 +431,10 @@ InstallStart PrepareInstall() {
     InstallStart locked = TakeLock(journal);
     if (locked != InstallStart::Ready)
         return locked;
-    return RecoverKilledRun(journal.statePath);
+    InstallStart recovered = RecoverKilledRun(journal.statePath);
+    if (recovered == InstallStart::Ready)
+        FinishLeftovers(journal.statePath);
+    return recovered;
 }
 
 bool BeginPass() {

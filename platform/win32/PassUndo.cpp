@@ -98,7 +98,8 @@ void RemoveTemporary(const RecordSummary::Folder& recorded, const ProvenFolder& 
 }
 
 // Everything in a proven private folder is the pass's: only administrators can write there.
-void EmptyAndRemove(ProvenFolder& proven) {
+// false while something in it cannot go (a program still runs from its backup).
+bool EmptyAndRemove(ProvenFolder& proven) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(Inside(proven.privatePath, "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -116,8 +117,12 @@ void EmptyAndRemove(ProvenFolder& proven) {
     IdentityOfHandle(proven.privateFolder.get(), id);
     proven.privateFolder.Close();
     Handle folder(OpenEntry(proven.privatePath, kRemove));
-    if (folder.valid() && Proves(folder.get(), id))
-        DeleteHandle(folder.get());
+    if (!folder.valid())
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!Proves(folder.get(), id) || !DeleteHandle(folder.get()))
+        return false;
+    folder.Close();
+    return GetFileAttributesA(proven.privatePath.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 // A private folder made just before a kill, its identity not yet written down, holds nothing:
@@ -147,7 +152,9 @@ void RemoveFolder(const RecordEntry& entry, bool identityKnown) {
 
 } // namespace
 
-bool UndoPass(const std::vector<RecordEntry>& entries) {
+bool UndoPass(const std::vector<RecordEntry>& entries, bool* cleaned) {
+    if (cleaned)
+        *cleaned = true;
     RecordSummary summary;
     if (!SummarizeRecord(entries, summary))
         return false;
@@ -171,8 +178,9 @@ bool UndoPass(const std::vector<RecordEntry>& entries) {
     for (size_t i = 0; i < summary.folders.size(); ++i) {
         for (const PrivateFolder& own : summary.folders[i].privates)
             RemoveUnprovenPrivate(summary.folders[i], *proven[i], own);
-        if (proven[i]->privateProven && !proven[i]->keepBackups)
-            EmptyAndRemove(*proven[i]);
+        if (proven[i]->privateProven && !proven[i]->keepBackups && !EmptyAndRemove(*proven[i]) &&
+            cleaned)
+            *cleaned = false;
     }
     proven.clear();
     if (!summary.committed) {

@@ -10,7 +10,9 @@ namespace platform {
 
 // Undoes every change of an uncommitted record, and for any record removes the pass's private
 // folders with their backups, and its temporaries. Only what the record's identities prove to be
-// the pass's own is moved. false when a replaced file could not be put back.
-bool UndoPass(const std::vector<RecordEntry>& entries);
+// the pass's own is moved. false when a replaced file could not be put back. `cleaned` tells
+// whether every private folder is gone: a backup of a program that still runs cannot be removed
+// until it ends.
+bool UndoPass(const std::vector<RecordEntry>& entries, bool* cleaned = nullptr);
 
 } // namespace platform

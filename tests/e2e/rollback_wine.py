@@ -176,6 +176,46 @@ def case_target_held_open(build, cat):
     return failures
 
 
+def case_running_program_replaced(build, cat):
+    """A target that runs as a program is replaced while it runs: the program goes on with the
+    old file, the installation holds the new one."""
+    driver = read(os.path.join(build, "tests", "e2e", "e2e_driver.exe"))
+    host = Host(build, {"Laeuft.exe": (b"new program", driver), "Neu.dll": (b"new", None)})
+    failures = []
+    running = None
+    try:
+        running = subprocess.Popen(["wine", "D:\\Daten\\Client\\program\\Laeuft.exe", "sleep",
+                                    "60000"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        time.sleep(5)
+        if running.poll() is not None:
+            return ["the program did not start"]
+        values = host.driver("click:1", "waitend", "state")
+        if not shows(values, cat, 62009, before_placeholder=False):
+            failures.append("the run did not succeed: %r" % info_of(values))
+        if read(os.path.join(host.program, "Laeuft.exe")) != b"new program":
+            failures.append("the running program's file was not replaced")
+        # The old file cannot go while the program runs from it: the next start after its end
+        # removes it.
+        running.kill()
+        running.wait()
+        running = None
+        subprocess.run(["wineserver", "-w"], timeout=ANSWER_SECONDS)
+        values = host.driver("state")
+        if not shows(values, cat, 62001, before_placeholder=False):
+            failures.append("the next start is not ready: %r" % info_of(values))
+        leftovers = [n for n in os.listdir(host.program) if n.startswith((".~qz", "~qz"))]
+        if leftovers:
+            failures.append("left beside the targets after the next start: %r" % leftovers)
+        expect_no_record(host, failures, "after the next start")
+    finally:
+        if running:
+            running.kill()
+            running.wait()
+        host.remove()
+    return failures
+
+
 def case_killed_at_random_points(build, cat):
     """The driver ends the setup (TerminateProcess, as a kill) at random points of a long pass;
     the next start puts the old installation back before it shows anything."""
@@ -271,6 +311,7 @@ class Case:
 CASES = [
     ("a missing payload at file 4 of 8", case_missing_payload),
     ("a target held open without sharing", case_target_held_open),
+    ("a running program among the targets", case_running_program_replaced),
     ("killed at random points of a long pass", case_killed_at_random_points),
     ("a second setup during a question of the first", case_second_setup_during_a_question),
 ]
