@@ -12,4 +12,7 @@ python3 "$here/run_wine.py" "$build" || status=1
 # The hostile cases: links, FIFOs, second names, a lying version block and a watcher, made on the
 # Linux side of the prefix.
 python3 "$here/hostile_wine.py" "$build" || status=1
+# A copy pass that cannot finish (a missing payload, a file held open, kills, a second setup): the
+# old installation comes back.
+python3 "$here/rollback_wine.py" "$build" || status=1
 exit $status
