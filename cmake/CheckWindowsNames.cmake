@@ -3,14 +3,18 @@
 # and another in one that does not, so one class or function would have two definitions.
 # Run as: cmake -DMACROS=<output of the compiler's -dM -E> -DHEADERS=<list> -DSTAMP=<file>
 #         -P CheckWindowsNames.cmake
-file(STRINGS ${MACROS} defines REGEX "^#define [A-Za-z_][A-Za-z0-9_]* [A-Za-z_][A-Za-z0-9_]*[AW]$")
 cmake_minimum_required(VERSION 3.25)
 
+# Either spelt out ("#define CopyFile CopyFileA") or through MinGW's helper
+# ("#define CopyFile __MINGW_NAME_AW(CopyFile)").
+file(STRINGS ${MACROS} defines
+     REGEX "^#define [A-Za-z_][A-Za-z0-9_]* (__MINGW_NAME_AW\\([A-Za-z0-9_]*\\)|[A-Za-z0-9_]*[AW])$")
 set(renamed)
 foreach(line IN LISTS defines)
-  string(REGEX REPLACE "^#define ([A-Za-z0-9_]*) ([A-Za-z0-9_]*)$" "\\1" name "${line}")
-  string(REGEX REPLACE "^#define ([A-Za-z0-9_]*) ([A-Za-z0-9_]*)$" "\\2" value "${line}")
-  if(value STREQUAL "${name}A" OR value STREQUAL "${name}W")
+  string(REGEX REPLACE "^#define ([A-Za-z0-9_]*) (.*)$" "\\1" name "${line}")
+  string(REGEX REPLACE "^#define ([A-Za-z0-9_]*) (.*)$" "\\2" value "${line}")
+  if(value STREQUAL "${name}A" OR value STREQUAL "${name}W"
+     OR value STREQUAL "__MINGW_NAME_AW(${name})")
     list(APPEND renamed ${name})
   endif()
 endforeach()
@@ -20,6 +24,9 @@ endif()
 
 set(found)
 foreach(header IN LISTS HEADERS)
+  if(header STREQUAL "")
+    continue()
+  endif()
   file(READ ${header} text)
   # Comments and string literals may name Win32 functions freely.
   string(REGEX REPLACE "//[^\n]*" "" text "${text}")

@@ -6,13 +6,6 @@
 #include "setup/engine/SetupMessage.h"
 #include "setup/res/resource.h"
 
-bool PassesSystemFilter(const std::string& options, int osCode) {
-    if (!HasSystemFilter(options))
-        return true;
-    const char* tag = OsTag(osCode);
-    return !tag || options.find(tag) != std::string::npos;
-}
-
 CopyOutcome SetupEngine::CheckFileOptions(const CCopyEntry& entry) const {
     if (!PassesSystemFilter(entry.m_strOptions, m_context.osCode))
         return CopyOutcome::SkippedByFilter;

@@ -44,17 +44,14 @@ public:
     // The copy pass over `list` begins; every CopyPayloadFile of the pass comes between this and
     // EndCopyPass. Records, once, which targets the pass may replace; false when that cannot be
     // recorded, and the pass must not start.
-    virtual bool BeginCopyPass(const CCopyList& list) {
-        (void)list;
-        return true;
-    }
+    virtual bool BeginCopyPass(const CCopyList& /*list*/) { return true; }
 
     // Copies a payload file over its target in one step; false when the copy failed.
     virtual bool CopyPayloadFile(const std::string& source, const std::string& target) = 0;
 
     // Ends a copy pass, successful or not: nothing the copies kept ready beside their targets
     // stays behind. `succeeded` is false when a copy failed and the setup ends in its error.
-    virtual void EndCopyPass(bool succeeded) { (void)succeeded; }
+    virtual void EndCopyPass(bool /*succeeded*/) {}
 
     // Rewrites an existing run record with `text`; never creates one. false when nothing was
     // written (no such file, or one that must not be written).
