@@ -10,7 +10,8 @@ namespace platform {
 // Rewrites an existing file with `bytes` in one write, never creating it. Only a regular file
 // with a single name is written: not through a symbolic link or reparse point, not one with
 // further hard links, not a read-only one (even for an administrator), not a FIFO or device
-// (refused without waiting on it). false when it was not written to.
+// (refused without waiting on it), not behind a link on the way that no administrator made (see
+// CreateFolder in Files.h). false when it was not written to.
 bool OverwriteExistingFile(const std::string& path, const std::string& bytes);
 
 // At most the first `limit` bytes of a regular file, opened for shared reading; a huge or endless

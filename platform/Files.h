@@ -10,6 +10,9 @@ namespace platform {
 bool PathExists(const std::string& path);
 
 // CreateDirectoryA with default security: false when it cannot be created (also when it exists).
+// The folder above it is reached level by level, following only links an administrator made
+// (POSIX: platform/posix/SafePath.h; Windows: platform/win32/SafeFolder.h); behind any other
+// link nothing is created.
 bool CreateFolder(const std::string& path);
 
 // Copies `source` over `target` without ever leaving a torn target: the bytes go to a temporary
@@ -18,7 +21,11 @@ bool CreateFolder(const std::string& path);
 // next copy into that folder. A target that is a symbolic link (reparse point) is replaced as a
 // link, never written through; a read-only target is not replaced. A source or target that is not
 // a regular file (folder, FIFO, device, socket) fails at once, without waiting on it. Temporary
-// names are short, so a target name as long as the file system allows still copies.
+// names are short, so a target name as long as the file system allows still copies. The target's
+// folder is reached as CreateFolder reaches its parent: behind a link that no administrator made
+// the copy fails and writes nothing. A replaced target keeps its permissions (POSIX: mode, owner
+// and group; Windows: its security descriptor); a new POSIX file gets the source's mode without
+// write for group and others.
 bool CopyFileReplacing(const std::string& source, const std::string& target);
 
 // Ends a run of CopyFileReplacing calls: removes whatever the copies kept between them to spend

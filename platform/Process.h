@@ -9,7 +9,9 @@ namespace platform {
 // with its own error mode, the setup's environment and current folder. With `wait`, blocks until
 // the program has ended. Returns whether the process was created.
 // POSIX: the line is split by the Windows rules and the program is looked for in the setup's
-// folder first, then along PATH; it runs in the same terminal.
+// folder first, then along PATH, also when its name holds a relative folder ("Tools\Nach"); a
+// full path, or one that starts with ".\" or "..\", is taken as written. It runs in the same
+// terminal.
 bool StartProcess(const std::string& commandLine, bool wait);
 
 // How a program started by RunProcess ended.

@@ -9,12 +9,13 @@
 namespace platform {
 
 // The setup runs as an administrator in folders that others may own, so nothing here is opened by
-// a name twice or through a link. The target's folder is opened once and every later step goes
-// through that handle. The bytes go to a file that has no name while it is written (where the
-// system allows it; a fixed short name otherwise) inside a private folder of mode 0700 beside the
-// target, and are renamed from there into place: nobody else can swap that file for a link.
-// The copy keeps the source's permission bits and modification time and the replaced file's
-// owner. A target without write permission is not replaced, like a read-only file on Windows;
+// a name twice or through a link. The target's folder is opened once, level by level as
+// SafePath.h walks it, and every later step goes through that handle. The bytes go to a file that
+// has no name while it is written (where the system allows it; a fixed short name otherwise) inside
+// a private folder of mode 0700 beside the target, and are renamed from there into place: nobody
+// else can swap that file for a link. The copy keeps the source's modification time; a replaced
+// file's mode, owner and group stay, and a new file gets the source's mode without write for group
+// and others. A target without write permission is not replaced, like a read-only file on Windows;
 // a symbolic link as target is replaced as a link, the file it points to stays as it is.
 // A source or target that is not a regular file fails at once, without being opened in a way
 // that can block.

@@ -13,7 +13,13 @@ namespace {
 // As many links as the kernel itself follows in one path.
 constexpr int kMaxLinks = 40;
 
+// A level on the way needs only search permission, as in a walk by name; the folder reached is
+// opened for reading at the end.
+#ifdef O_PATH
+constexpr int kLevelFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+#else
 constexpr int kLevelFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+#endif
 
 bool IsAdministrator(uid_t uid) {
     return uid == 0 || uid == ::geteuid();
@@ -114,7 +120,7 @@ int OpenFolderSafely(const std::string& path, MissingLevels missing,
         return -1;
     }
     const bool absolute = path[0] == '/';
-    Level level(::open(absolute ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Level level(::open(absolute ? "/" : ".", kLevelFlags & ~O_NOFOLLOW));
     if (level.get() < 0)
         return -1;
     std::string walked = absolute ? "/" : "";
@@ -155,14 +161,18 @@ int OpenFolderSafely(const std::string& path, MissingLevels missing,
             return -1;
         }
         if (target[0] == '/') {
-            level.Set(::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            level.Set(::open("/", kLevelFlags & ~O_NOFOLLOW));
             if (level.get() < 0)
                 return -1;
             walked = "/";
         }
         PushComponents(target, pending);
     }
+#ifdef O_PATH
+    return ::openat(level.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#else
     return level.Release();
+#endif
 }
 
 int OpenParentSafely(const std::string& path, std::string& name, MissingLevels missing,

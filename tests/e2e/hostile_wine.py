@@ -1,6 +1,8 @@
 """Hostile set-ups of the host folders against setup.exe under Wine, made from the POSIX side: links,
-second names, FIFOs, a lying version block, a long name, a watcher that swaps every new file for a
-link, and a copy killed midway. Each run checks what the dialog shows, that the installation holds
+second names, FIFOs, a lying version block, a long name, a sparse giant SETUP.INF, a watcher that
+swaps every new file for a link, and a copy killed midway. A link on the way to a target is not
+among them: Wine shows a Windows program no Unix link, and follows it unseen (the walk's rules are
+proven over their seam in the unit tests). Each run checks what the dialog shows, that the installation holds
 no link and no temporary, and that no file outside the installation changed.
 
 Usage: hostile_wine.py <windows build folder>; WINEPREFIX and DISPLAY set up as for run_wine.py.
@@ -19,8 +21,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 from layout import lay_out, real_path, remove_host, run_scenarios, wine_host  # noqa: E402
 from run_wine import check_state, parse  # noqa: E402
-from scenarios import (HEAD, IDS_COPY_FAILED, IDS_NO_VERSION, IDS_SUCCESS, OLD_RECORD,  # noqa: E402
-                       PROGRAM_DIR, TITLE, Payload, Scenario, inf, message, pattern)
+from scenarios import (HEAD, IDS_COPY_FAILED, IDS_INVALID_CONFIG, IDS_NO_VERSION, IDS_SUCCESS,  # noqa: E402
+                       OLD_RECORD, PROGRAM_DIR, TITLE, Payload, Scenario, inf, message,
+                       pattern)
 
 NEW_RECORD = b"  " + TITLE.encode("cp1252")
 # The longest name that the path limit (260) leaves in D:\Daten\Client\program\.
@@ -94,6 +97,11 @@ def lying_version_block(roots, package, outside):
 
 def long_name(roots, package, outside):
     shutil.copyfile(os.path.join(package, "Hilfe.chm"), os.path.join(package, LONG_NAME))
+
+
+def giant_setup_inf(roots, package, outside):
+    """512 MiB that take 4 KiB on disk: read as invalid, not read whole."""
+    os.truncate(os.path.join(package, "SETUP.INF"), 512 << 20)
 
 
 SWAPPED = []
@@ -173,6 +181,10 @@ HOSTILE = [
                     files={PROGRAM_DIR + LONG_NAME: Payload("package/Hilfe.chm"),
                            PROGRAM_DIR + "Update.inf": NEW_RECORD}),
             prepare=long_name),
+    Hostile(Scenario("a sparse 512 MiB SETUP.INF", setup_inf=copies("Hilfe.chm"), header="",
+                     info=message(IDS_INVALID_CONFIG),
+                     files={PROGRAM_DIR + "Update.inf": OLD_RECORD}),
+            prepare=giant_setup_inf),
 ]
 
 
