@@ -135,7 +135,11 @@ public:
                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!existing.valid() && GetLastError() != ERROR_FILE_NOT_FOUND)
             return false; // held open without delete sharing, or not ours to move
-        if (existing.valid() && !KeepBackup(*folder, name, existing.get()))
+        // Where Wine opened what a link of that name leads to, that file is not the target and
+        // stays where it is; the rename then replaces the link, which a rollback does not bring
+        // back.
+        if (existing.valid() && FileLiesAtName(existing.get(), target) &&
+            !KeepBackup(*folder, name, existing.get()))
             return false;
         RecordEntry created;
         created.kind = RecordKind::Created;
