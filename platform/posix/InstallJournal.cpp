@@ -13,12 +13,14 @@
 #include "platform/posix/StateFolder.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace platform {
 
@@ -38,6 +40,23 @@ std::string Absolute(const std::string& path) {
     return std::string(cwd) + "/" + path;
 }
 
+// The names in a folder. One that appears after the listing is not in the intent; the copy that
+// meets it records it before replacing it.
+std::unordered_set<std::string> Names(int folder) {
+    std::unordered_set<std::string> names;
+    int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!listing) {
+        if (fd >= 0)
+            ::close(fd);
+        return names;
+    }
+    while (dirent* item = ::readdir(listing))
+        names.insert(item->d_name);
+    ::closedir(listing);
+    return names;
+}
+
 class Pass final : public ReplaceRecorder {
 public:
     explicit Pass(int stateFolder) : m_state(stateFolder) {}
@@ -53,10 +72,12 @@ public:
     }
 
     bool Plan(const std::vector<std::string>& targets) {
-        // Targets come folder by folder: each folder is opened once for its run of targets.
+        // Targets come folder by folder: each folder is opened and listed once for its run of
+        // targets, and only the names it holds are looked at one by one.
         std::string openPath;
         Descriptor folderFd;
         Folder* folder = nullptr;
+        std::unordered_set<std::string> present;
         for (const std::string& target : targets) {
             const std::string path = Absolute(ToPosixPath(target));
             const std::string name = LastComponent(path);
@@ -67,10 +88,12 @@ public:
                 folder = folderFd.get() >= 0 && ::fstat(folderFd.get(), &folderStat) == 0
                              ? Register(folderFd.get(), folderStat, openPath)
                              : nullptr;
+                present = folder ? Names(folderFd.get()) : std::unordered_set<std::string>();
             }
             struct stat st;
             // A folder that cannot be opened: the copy into it fails and there is nothing to keep.
-            if (folder && ::fstatat(folderFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            if (folder && present.count(name) &&
+                ::fstatat(folderFd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                 m_backups.find({folder->index, name}) == m_backups.end() &&
                 !AddReplaced(*folder, name, m_nextBackup++, IdentityOf(st)))
                 return false;
