@@ -91,8 +91,11 @@ public:
             break;
         case CopyOutcome::KeptAnsweredNo: // never: every question is answered Yes
             break;
-        case CopyOutcome::Copied:
         case CopyOutcome::Replaced:
+            Add("copy", FormatMessageText(IDS_DRY_REPLACE, {entry.source, entry.target}),
+                entry.source, entry.target, "replace");
+            break;
+        case CopyOutcome::Copied:
         case CopyOutcome::Failed:
             Add("copy", FormatMessageText(IDS_DRY_COPY, {entry.source, entry.target}), entry.source,
                 entry.target, "");
@@ -131,6 +134,27 @@ private:
     DryRun& m_run;
 };
 
+// After the pass's last copy: what a failure in it would undo, as the setup undoes it.
+void AddRollbackNote(DryRun& run) {
+    size_t replaced = 0, created = 0, folders = 0, after = 0;
+    for (size_t i = 0; i < run.steps.size(); ++i) {
+        const DryRunStep& step = run.steps[i];
+        if (step.kind == "folder")
+            ++folders;
+        if (step.kind == "copy" || step.kind == "skip")
+            after = i + 1;
+        if (step.kind == "copy")
+            ++(step.detail == "replace" ? replaced : created);
+    }
+    if (replaced + created == 0)
+        return;
+    const std::string text =
+        FormatMessageText(IDS_DRY_ROLLBACK, {std::to_string(replaced), std::to_string(created),
+                                             std::to_string(folders)});
+    run.steps.insert(run.steps.begin() + static_cast<long>(after),
+                     DryRunStep{"rollback", text, "", "", ""});
+}
+
 } // namespace
 
 DryRun DryRunPackage(const std::string& folder, const HostFolders& host, int osCode) {
@@ -140,5 +164,6 @@ DryRun DryRunPackage(const std::string& folder, const HostFolders& host, int osC
     SetupRun setup(view, actions, SetupPlace{folder, host, osCode});
     if (setup.Start())
         setup.Install();
+    AddRollbackNote(run);
     return run;
 }

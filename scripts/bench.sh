@@ -60,8 +60,9 @@ compare() {
         }'
 }
 
+# The setup keeps its pass record in a state folder of the benchmark's own.
 run_setup() { # package folder
-    printf 'i\n' | QUARNEL_WINDIR="$work/windows" "$1/setup"
+    printf 'i\n' | QUARNEL_WINDIR="$work/windows" QUARNEL_STATEDIR="$work/state" "$1/setup"
 }
 
 # The POSIX setup copying a package against cp (and rsync, which also writes a temporary and

@@ -109,8 +109,13 @@ mode_t ProcessUmask() {
     return mask;
 }
 
+ReplaceRecorder*& CurrentRecorder() {
+    static ReplaceRecorder* recorder = nullptr;
+    return recorder;
+}
+
 // The target's folder, opened once for a run of copies into it, and the private folder beside the
-// targets in which each copy is made.
+// targets in which each copy is made. Within a pass that folder is the pass's, which keeps it.
 class CopyFolder {
 public:
     ~CopyFolder() { Release(); }
@@ -121,7 +126,8 @@ public:
             return true;
         Release();
         m_folder.reset(OpenFolderSafely(folder));
-        if (m_folder.get() < 0 || ::fstat(m_folder.get(), &m_stat) != 0 || !OpenPrivateFolder()) {
+        if (m_folder.get() < 0 || ::fstat(m_folder.get(), &m_stat) != 0 ||
+            !OpenPrivateFolder(folder)) {
             Release();
             return false;
         }
@@ -130,7 +136,9 @@ public:
     }
 
     void Release() {
-        if (m_folder.get() >= 0 && m_private.get() >= 0)
+        if (m_borrowed >= 0)
+            m_borrowed = -1;
+        else if (m_folder.get() >= 0 && m_private.get() >= 0)
             ::unlinkat(m_folder.get(), m_privateName.c_str(), AT_REMOVEDIR);
         m_private.reset();
         m_folder.reset();
@@ -138,14 +146,18 @@ public:
     }
 
     int folder() const { return m_folder.get(); }
-    int privateFolder() const { return m_private.get(); }
+    int privateFolder() const { return m_borrowed >= 0 ? m_borrowed : m_private.get(); }
     // The group a new file gets in this folder.
     gid_t newFileGroup() const { return (m_stat.st_mode & S_ISGID) ? m_stat.st_gid : ::getegid(); }
 
 private:
     // A folder of that name that is ours and private is a leftover of an interrupted run: its
     // temporary goes, the folder serves again. Anyone else's is left alone.
-    bool OpenPrivateFolder() {
+    bool OpenPrivateFolder(const std::string& path) {
+        if (ReplaceRecorder* recorder = CurrentRecorder()) {
+            m_borrowed = recorder->PrivateFolderFor(m_folder.get(), m_stat, path);
+            return m_borrowed >= 0;
+        }
         for (int i = 0; i < kPrivateFolderNames; ++i) {
             std::string name = kPrivateFolderPrefix + std::to_string(i);
             if (::mkdirat(m_folder.get(), name.c_str(), 0700) != 0 && errno != EEXIST)
@@ -168,6 +180,7 @@ private:
     Descriptor m_folder;
     Descriptor m_private;
     std::string m_privateName;
+    int m_borrowed = -1; // the pass's private folder, which the pass closes and removes
     struct stat m_stat {};
 };
 
@@ -268,8 +281,9 @@ int CreateCopy(const CopyFolder& folder, mode_t mode, bool& named) {
     return fd;
 }
 
+// `nameTaken`: something lies at the target's name, which the copy replaces.
 bool CopyIntoPlace(int source, const struct stat& sourceStat, const CopyFolder& folder,
-                   const std::string& name, const struct stat* replaced) {
+                   const std::string& name, const struct stat* replaced, bool nameTaken) {
     const mode_t mode = CopyMode(sourceStat, replaced);
     bool named = false;
     Descriptor copy(CreateCopy(folder, mode, named));
@@ -281,6 +295,10 @@ bool CopyIntoPlace(int source, const struct stat& sourceStat, const CopyFolder& 
     if (!named && !(ok && LinkIntoPrivateFolder(copy.get(), folder.privateFolder())))
         return false; // nothing has a name yet
 #endif
+    ReplaceRecorder* recorder = CurrentRecorder();
+    if (ok && recorder)
+        ok = recorder->BeforeRename(folder.folder(), folder.privateFolder(), name, nameTaken,
+                                    copy.get());
     if (copy.Close() && ok &&
         ::renameat(folder.privateFolder(), kTemporary, folder.folder(), name.c_str()) == 0)
         return true;
@@ -342,16 +360,22 @@ bool CopyReplacing(const std::string& source, const std::string& target) {
     case TargetKind::Refused:
         return false;
     case TargetKind::Replaceable:
-        return CopyIntoPlace(from.get(), sourceStat, folder, name, &targetStat);
-    case TargetKind::Absent:
+        return CopyIntoPlace(from.get(), sourceStat, folder, name, &targetStat, true);
     case TargetKind::Link:
+        return CopyIntoPlace(from.get(), sourceStat, folder, name, nullptr, true);
+    case TargetKind::Absent:
         break;
     }
-    return CopyIntoPlace(from.get(), sourceStat, folder, name, nullptr);
+    return CopyIntoPlace(from.get(), sourceStat, folder, name, nullptr, false);
 }
 
 void ReleaseCopyFolder() {
     CurrentFolder().Release();
+}
+
+void SetReplaceRecorder(ReplaceRecorder* recorder) {
+    CurrentFolder().Release();
+    CurrentRecorder() = recorder;
 }
 
 } // namespace platform

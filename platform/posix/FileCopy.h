@@ -24,6 +24,27 @@ bool CopyReplacing(const std::string& source, const std::string& target);
 // Removes the private folder that copies into one folder share; the process's end does it too.
 void ReleaseCopyFolder();
 
+// What a copy pass keeps so that it can be undone (InstallJournal.cpp). Outside a pass there is
+// none, and each copy stands alone.
+class ReplaceRecorder {
+public:
+    // The pass's private folder (ours, mode 0700) in the folder open as `folder`, which holds the
+    // temporaries and the backups of that folder's targets; -1 when there can be none.
+    virtual int PrivateFolderFor(int folder, const struct stat& folderStat,
+                                 const std::string& path) = 0;
+
+    // Called just before `copy` takes the name `name` in `folder`: keeps what lies there now
+    // (`replacing`) as a backup in `privateFolder` and records both. false stops the copy.
+    virtual bool BeforeRename(int folder, int privateFolder, const std::string& name,
+                              bool replacing, int copy) = 0;
+
+protected:
+    ~ReplaceRecorder() = default;
+};
+
+// Every copy from now on goes through `recorder` (nullptr: none).
+void SetReplaceRecorder(ReplaceRecorder* recorder);
+
 // Opens a regular file for reading without ever waiting (a FIFO or device is refused by its type,
 // not waited for); -1 otherwise. `st` receives its status.
 int OpenRegularFile(const std::string& path, struct stat& st);

@@ -2,10 +2,13 @@
 // letters are not mapped (see Paths.h).
 #include "platform/Files.h"
 
+#include "platform/posix/Descriptor.h"
 #include "platform/posix/FileCopy.h"
+#include "platform/posix/PassJournal.h"
 #include "platform/posix/Paths.h"
 #include "platform/posix/SafePath.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,12 +23,9 @@ bool PathExists(const std::string& path) {
 // an untrusted link: a link planted anywhere on the way leads nowhere.
 bool CreateFolder(const std::string& path) {
     std::string name;
-    int parent = OpenParentSafely(ToPosixPath(path), name);
-    if (parent < 0)
-        return false;
-    bool made = ::mkdirat(parent, name.c_str(), 0777) == 0;
-    ::close(parent);
-    return made;
+    const std::string posixPath = ToPosixPath(path);
+    Descriptor parent(OpenParentSafely(posixPath, name));
+    return parent.get() >= 0 && MakeFolderRecorded(parent.get(), name, posixPath);
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target) {

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 
 #include "platform/win32/FileHandle.h"
+#include "platform/win32/PassJournal.h"
 #include "platform/win32/SafeFolder.h"
 
 #include <aclapi.h>
@@ -168,11 +169,16 @@ bool CarrySecurity(const std::string& target, HANDLE temporary) {
 // Writes the temporary and moves it into place. Wine carries out a rename by handle through the
 // name the file had, so the name must still hold our file just before, and the target must hold
 // it just after.
+// Within a pass, the file at the target's name is moved aside into the pass's private folder just
+// before, so that a rollback can put it back.
 bool WriteAndReplace(HANDLE source, const BY_HANDLE_FILE_INFORMATION& sourceInfo, HANDLE temporary,
-                     const std::string& temporaryName, const std::string& target) {
+                     const std::string& temporaryName, const SafeFolder& folder,
+                     const std::string& name) {
+    const std::string target = folder.Child(name);
     return CopyBytes(source, temporary) && FlushFileBuffers(temporary) &&
            TakeOverTimeAndAttributes(sourceInfo, temporary) && CarrySecurity(target, temporary) &&
-           NameHoldsFile(temporaryName, temporary) && RenameInto(temporary, target) &&
+           NameHoldsFile(temporaryName, temporary) &&
+           KeepReplacedFile(folder.path(), name, temporary) && RenameInto(temporary, target) &&
            NameHoldsFile(target, temporary);
 }
 
@@ -196,6 +202,8 @@ bool CopyFileReplacing(const std::string& source, const std::string& targetPath)
 
     const std::string temporaryName = TemporaryOf(target);
     RemoveLeftover(temporaryName);
+    if (!RecordTemporary(folder.path(), temporaryName))
+        return false;
     Handle temporary(CreateFileA(temporaryName.c_str(),
                                  GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES |
                                      FILE_WRITE_ATTRIBUTES | READ_CONTROL | WRITE_DAC | WRITE_OWNER,
@@ -203,7 +211,7 @@ bool CopyFileReplacing(const std::string& source, const std::string& targetPath)
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!temporary.valid())
         return false;
-    if (WriteAndReplace(from.get(), sourceInfo, temporary.get(), temporaryName, target))
+    if (WriteAndReplace(from.get(), sourceInfo, temporary.get(), temporaryName, folder, name))
         return true;
     // Wine removes a file deleted through its handle only where its name still holds it, so
     // whatever was swapped in meanwhile stays as it is, and so does any file a link leads to.

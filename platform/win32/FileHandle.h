@@ -23,6 +23,16 @@ public:
             CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    void Reset(HANDLE handle) {
+        Close();
+        handle_ = handle;
+    }
+    // Gives the handle away: the caller closes it.
+    HANDLE Detach() {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
 private:
     HANDLE handle_;

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/win32/FileHandle.h"
+#include "platform/win32/PassJournal.h"
 #include "platform/win32/SafeFolder.h"
 
 namespace platform {
@@ -15,7 +16,7 @@ bool CreateFolder(const std::string& path) {
     SafeFolder parent;
     std::string name;
     return parent.OpenParent(path, name) == WalkResult::Reached &&
-           CreateDirectoryA(parent.Child(name).c_str(), nullptr) != FALSE;
+           CreateFolderRecorded(parent.Child(name));
 }
 
 void FinishReplacingCopies() {}

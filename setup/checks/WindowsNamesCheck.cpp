@@ -39,6 +39,10 @@ namespace {
 void CallEveryMember(CProbeActions& actions, CProbeView& view) {
     const std::string text;
     const CCopyList list;
+    actions.CProbeActions::PrepareStart();
+    actions.CProbeActions::BeginInstall();
+    actions.CProbeActions::CommitInstall();
+    actions.CProbeActions::RollBackInstall();
     actions.CProbeActions::CreateFolder(text);
     actions.CProbeActions::BeginCopyPass(list);
     actions.CProbeActions::CopyPayloadFile(text, text);

@@ -1,10 +1,20 @@
 // Compiled without <windows.h>: the names as our headers spell them.
 #include "setup/checks/WindowsNamesProbe.h"
 
+StartCheck CProbeActions::PrepareStart() {
+    return StartCheck::Ready;
+}
+bool CProbeActions::BeginInstall() {
+    return false;
+}
+void CProbeActions::CommitInstall() {}
+void CProbeActions::RollBackInstall() {}
 bool CProbeActions::CreateFolder(const std::string&) {
     return false;
 }
-void CProbeActions::BeginCopyPass(const CCopyList&) {}
+bool CProbeActions::BeginCopyPass(const CCopyList&) {
+    return false;
+}
 bool CProbeActions::CopyPayloadFile(const std::string&, const std::string&) {
     return false;
 }

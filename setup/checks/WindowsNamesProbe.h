@@ -9,8 +9,12 @@
 
 class CProbeActions final : public InstallActions {
 public:
+    StartCheck PrepareStart() override;
+    bool BeginInstall() override;
+    void CommitInstall() override;
+    void RollBackInstall() override;
     bool CreateFolder(const std::string& path) override;
-    void BeginCopyPass(const CCopyList& list) override;
+    bool BeginCopyPass(const CCopyList& list) override;
     bool CopyPayloadFile(const std::string& source, const std::string& target) override;
     void EndCopyPass(bool succeeded) override;
     bool RewriteRunRecord(const std::string& path, const std::string& text) override;

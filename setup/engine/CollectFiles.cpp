@@ -44,6 +44,11 @@ void SetupEngine::CreateFolderPath(const std::string& path) const {
 
 BOOL SetupEngine::CollectFiles(CCopyList& list) const {
     const std::string& setupInf = m_context.setupInf;
+    // The installation's record starts before its first change, the folders made here.
+    if (!m_actions.BeginInstall()) {
+        m_view.ShowSetupError(MakeMessage(IDS_NO_SAFE_RECORD));
+        return FALSE;
+    }
 
     for (int n = 1;; ++n) {
         std::string block = NumberedName(kBlockSection, n);
@@ -64,6 +69,8 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
                 std::string folder =
                     platform::ReadProfileValue(section, path, m_context.host.hostIni);
                 if (folder.empty()) {
+                    // Nothing is copied; the folders made so far stay, as they always have.
+                    m_actions.CommitInstall();
                     m_view.ShowSetupError(MakeMessage(IDS_TARGET_NOT_FOUND, {path}));
                     return FALSE;
                 }
@@ -88,6 +95,7 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
     }
 
     if (list.empty()) {
+        m_actions.CommitInstall();
         m_view.ShowSetupError(MakeMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }

@@ -16,7 +16,13 @@ CopyOutcome SetupEngine::CheckFileOptions(const CCopyEntry& entry) const {
 }
 
 BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
-    m_actions.BeginCopyPass(list);
+    // What the pass may replace is recorded before its first copy; without that record the
+    // pass could not be undone, so it does not start.
+    if (!m_actions.BeginCopyPass(list)) {
+        m_actions.RollBackInstall();
+        m_view.ShowSetupError(MakeMessage(IDS_NO_SAFE_RECORD));
+        return FALSE;
+    }
     const size_t count = list.size();
     for (size_t k = 0; k < count; ++k) {
         const CCopyEntry& entry = list[k];
@@ -31,12 +37,14 @@ BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
         std::string target = m_view.FitPathToInfoText(entry.m_strTarget);
         m_view.SetInfoText(MakeMessage(IDS_COPYING, {source, target}));
 
-        // The copy replaces the target in one step: a failed copy leaves the old file whole.
+        // The copy replaces the target in one step: a failed copy leaves the old file whole, and
+        // the files copied before it are put back, so the installation is the old one again.
         const bool existed = platform::PathExists(entry.m_strTarget);
         if (!m_actions.CopyPayloadFile(entry.m_strSource, entry.m_strTarget)) {
             record.outcome = CopyOutcome::Failed;
             m_view.OnCopyEntry(record);
             m_actions.EndCopyPass(false);
+            m_actions.RollBackInstall();
             m_view.ShowSetupError(MakeMessage(IDS_COPY_FAILED, {target}));
             return FALSE;
         }
@@ -48,5 +56,7 @@ BOOL SetupEngine::CopyFiles(const CCopyList& list) const {
     m_actions.EndCopyPass(true);
     m_view.SetProgress(100);
     WriteUpdateInf();
+    // From here the new installation stands: the follow-up programs run on it.
+    m_actions.CommitInstall();
     return TRUE;
 }

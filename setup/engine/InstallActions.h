@@ -6,6 +6,14 @@
 #include "setup/engine/CopyEntry.h"
 
 #include <string>
+#include <vector>
+
+// Whether an installation may start on this system.
+enum class StartCheck {
+    Ready,        // this setup is the only one; what a killed run left half done is undone
+    OtherRunning, // another setup is installing
+    NoSafeRecord, // no record of the installation can be kept where only administrators write
+};
 
 // What became of a follow-up program.
 struct ProgramResult {
@@ -16,12 +24,27 @@ struct ProgramResult {
 
 class InstallActions {
 public:
+    // Before the start-up looks at the installation: one setup at a time, and the copy pass of a
+    // run that was killed put back.
+    virtual StartCheck PrepareStart() { return StartCheck::Ready; }
+
+    // Before the installation's first change: from here until CommitInstall or RollBackInstall,
+    // every folder created and every file copied can be undone. false when that cannot be kept.
+    virtual bool BeginInstall() { return true; }
+
+    // The installation stands as it is now.
+    virtual void CommitInstall() {}
+
+    // Everything since BeginInstall is put back as it was.
+    virtual void RollBackInstall() {}
+
     // Creates one folder level; false when it cannot be created.
     virtual bool CreateFolder(const std::string& path) = 0;
 
     // The copy pass over `list` begins; every CopyPayloadFile of the pass comes between this and
-    // EndCopyPass.
-    virtual void BeginCopyPass(const CCopyList& /*list*/) {}
+    // EndCopyPass. Records, once, which targets the pass may replace; false when that cannot be
+    // recorded, and the pass must not start.
+    virtual bool BeginCopyPass(const CCopyList& /*list*/) { return true; }
 
     // Copies a payload file over its target in one step; false when the copy failed.
     virtual bool CopyPayloadFile(const std::string& source, const std::string& target) = 0;

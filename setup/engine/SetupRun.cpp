@@ -4,6 +4,7 @@
 #include "setup/engine/ModuleFolder.h"
 #include "setup/engine/OsCode.h"
 #include "setup/engine/SetupMessage.h"
+#include "setup/engine/StartCheck.h"
 #include "setup/engine/StartUpChecks.h"
 #include "setup/res/resource.h"
 
@@ -25,6 +26,8 @@ bool SetupRun::Start() {
     if (m_stage != SetupStage::Starting)
         return m_stage == SetupStage::Ready;
     m_stage = SetupStage::Failed;
+    if (!PrepareStart(m_view, m_actions))
+        return false;
 
     std::string title;
     BOOL found = CheckPackageAndHost(m_view, m_context.setupInf, m_context.host, title);

@@ -293,6 +293,14 @@ def dry_run_matches_setup(check, native):
         for s in record:
             if files.get(norm(s["target"])) != s["detail"].encode("cp1252"):
                 failures.append("run record differs from the dry run's %r" % s["detail"])
+        # Which copies replace a file is what a failure would put back.
+        replaced = {norm(t) for t, d in ((s["target"], s["detail"]) for s in steps
+                                         if s["kind"] == "copy") if d == "replace"}
+        if replaced != {norm(t) for t in copied if norm(t) in before_files}:
+            failures.append("replaced: dry run said %r" % sorted(replaced))
+        notes = [s["text"] for s in steps if s["kind"] == "rollback"]
+        if len(notes) != 1 or "%d file(s) it replaced" % len(replaced) not in notes[0]:
+            failures.append("no rollback note: %r" % notes)
         created = {norm(s["target"]) for s in steps if s["kind"] == "folder"}
         if {norm(f) for f in folders - before_folders} != created:
             failures.append("folders: setup created %r, dry run said %r" % (sorted(folders - before_folders), sorted(created)))

@@ -73,6 +73,10 @@ inline const std::vector<ExpectedString>& ExpectedStrings() {
                 u"konnte nicht vollst\u00E4ndig ausgef\u00FChrt werden."},
         {62013, u"Es ist bereits eine neuere Version installiert.\r\n\r\nDas Setup kann nicht "
                 u"ausgef\u00FChrt werden."},
+        {62014, u"Es wird bereits ein anderes Setup ausgef\u00FChrt.\r\nDas Setup kann nicht "
+                u"ausgef\u00FChrt werden."},
+        {62016, u"Die Daten zum Wiederherstellen der Installation k\u00F6nnen nicht sicher "
+                u"gespeichert werden.\r\nDas Setup kann nicht ausgef\u00FChrt werden."},
     };
     return strings;
 }

@@ -293,10 +293,11 @@ int main(int argc, char** argv) {
         std::printf("error=cannot start %s\n", argv[1]);
         return 1;
     }
+    // The dialog of the setup started here: another setup may be showing one of the same caption.
     if (!WaitFor(
             [] {
-                return (g_dialog = FindWindowA("#32770", kCaption)) != nullptr &&
-                       IsWindowVisible(g_dialog);
+                g_dialog = FindDialog(nullptr);
+                return g_dialog != nullptr && TextOf(g_dialog) == kCaption;
             },
             60)) {
         std::printf("error=no dialog\n");

@@ -15,4 +15,7 @@ python3 "$here/run_wine.py" "$build" || status=1
 python3 "$here/hostile_wine.py" "$build" || status=1
 # The package check's table of broken packages, with this build's setupcheck.exe.
 python3 "$here/../check/run_check.py" --wine "$build" || status=1
+# A copy pass that cannot finish (a missing payload, a file held open, kills, a second setup): the
+# old installation comes back.
+python3 "$here/rollback_wine.py" "$build" || status=1
 exit $status

@@ -42,7 +42,9 @@ def run(scenario, native, example, cat):
                 followup=os.path.join(REPO, "examples", "package", "Nachlauf.exe.sh"))
         shutil.copy(os.path.join(native, "setup", "setup"), package)
         keys = "".join(KEYS[action] + "\n" for action in scenario.actions)
-        env = dict(os.environ, QUARNEL_WINDIR=roots["WIN"])
+        # The run's install lock and pass record in a state folder of its own.
+        env = dict(os.environ, QUARNEL_WINDIR=roots["WIN"],
+                   QUARNEL_STATEDIR=os.path.join(root, "state"))
         env.pop("QUARNEL_SYSDIR", None)
         result = subprocess.run([os.path.join(package, "setup")], input=keys.encode(),
                                 capture_output=True, env=env, timeout=120, cwd=root)

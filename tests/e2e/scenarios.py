@@ -172,7 +172,8 @@ SCENARIOS = [
                            "File2=Fehlt.dll", "File3=Hilfe.chm"),
              actions=["install"],
              info=pattern(IDS_COPY_FAILED, p1=".*Fehlt\\.dll"),
-             files={PROGRAM_DIR + "Programm.exe": Payload("package/Programm.exe"),
+             # Copied before the failure, and put back before it is shown.
+             files={PROGRAM_DIR + "Programm.exe": Payload("host/Daten/Client/program/Programm.exe"),
                     PROGRAM_DIR + "Hilfe.chm": b"Basis (Stand Hotfix 2)\r\n",
                     PROGRAM_DIR + "Fehlt.dll": None,
                     PROGRAM_DIR + "Update.inf": OLD_RECORD},

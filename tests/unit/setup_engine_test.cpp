@@ -84,13 +84,33 @@ struct RecordingActions : InstallActions {
     std::string failFolder;        // the folder that cannot be created
     bool programsStart = true;
     bool recordWritten = true;
+    // The installation as one change: when it begins, is kept or is put back, and what had been
+    // done (the last log line) and shown (the number of messages) by then.
+    std::vector<std::string> install;
+    const std::vector<SetupMessage>* shown = nullptr;
+    StartCheck start = StartCheck::Ready;
+    bool recordKept = true;     // BeginInstall
+    bool intentRecorded = true; // BeginCopyPass
+
+    StartCheck PrepareStart() override { return start; }
+    bool BeginInstall() override {
+        install.push_back("begin");
+        return recordKept;
+    }
+    void CommitInstall() override {
+        install.push_back("commit after " + (log.empty() ? std::string() : log.back()));
+    }
+    void RollBackInstall() override {
+        install.push_back("roll back, " + std::to_string(shown ? shown->size() : 0) + " shown");
+    }
 
     bool CreateFolder(const std::string& path) override {
         log.push_back("mkdir " + path);
         return path != failFolder;
     }
-    void BeginCopyPass(const CCopyList& list) override {
+    bool BeginCopyPass(const CCopyList& list) override {
         pass.push_back("begin " + std::to_string(list.size()));
+        return intentRecorded;
     }
     bool CopyPayloadFile(const std::string& source, const std::string& target) override {
         log.push_back("copy " + source + " -> " + target);
@@ -409,6 +429,103 @@ TEST_F(Run, FailedCopyEndsThePassAsFailed) {
     EXPECT_EQ(view.messages[1].args, (std::vector<std::string>{"[" + program + "a.txt]"}));
     EXPECT_TRUE(view.programs.empty());
     EXPECT_TRUE(view.records.empty());
+}
+
+// Whatever ends the installation, the change it made is either kept (once the run record is
+// rewritten, before any follow-up program) or put back before the failure is shown.
+TEST_F(Run, TheInstallationIsKeptOrPutBackAsAWhole) {
+    const std::string head = "[Installation]\r\nBezeichnung=Hotfix 7\r\nEXEFile1=nachlauf\r\n";
+    const std::string block = "[Block1]\r\nSection=GENERAL-Directories\r\nPfad=ProgDir\r\n";
+    struct Case {
+        const char* what;
+        std::string setupInf;
+        bool failCopy, recordKept, intentRecorded;
+        unsigned shownLast;
+        std::vector<std::string> install;
+    } cases[] = {
+        {"complete",
+         head + block + "File1=a.txt\r\n",
+         false,
+         true,
+         true,
+         IDS_SUCCESS,
+         {"begin", "commit after record " + program + "Update.inf =   Hotfix 7"}},
+        {"a copy fails",
+         head + block + "File1=a.txt\r\n",
+         true,
+         true,
+         true,
+         IDS_COPY_FAILED,
+         {"begin", "roll back, 1 shown"}},
+        {"no record can be kept",
+         head + block + "File1=a.txt\r\n",
+         false,
+         false,
+         true,
+         IDS_NO_SAFE_RECORD,
+         {"begin"}},
+        {"the intent cannot be recorded",
+         head + block + "File1=a.txt\r\n",
+         false,
+         true,
+         false,
+         IDS_NO_SAFE_RECORD,
+         {"begin", "roll back, 1 shown"}},
+        // The folders made for the blocks before stay, as they always have.
+        {"a block's folder is not found",
+         head + block +
+             "Subdir=Neu\r\nFile1=a.txt\r\n[Block2]\r\nSection=Dirs\r\nPfad=Fehlt\r\n"
+             "File1=b.txt\r\n",
+         false,
+         true,
+         true,
+         IDS_TARGET_NOT_FOUND,
+         {"begin", "commit after mkdir " + program + "Neu"}},
+    };
+    for (const Case& c : cases) {
+        RecordingView view;
+        RecordingActions actions;
+        actions.shown = &view.messages;
+        actions.recordKept = c.recordKept;
+        actions.intentRecorded = c.intentRecorded;
+        if (c.failCopy)
+            actions.failCopyOf = program + "a.txt";
+        WriteFile(OnDisk(program + "Update.inf"), "alt");
+        SetupInf(c.setupInf);
+        SetupRun run(view, actions, Place());
+        ASSERT_TRUE(run.Start()) << c.what;
+        run.Install();
+        EXPECT_EQ(actions.install, c.install) << c.what;
+        ASSERT_FALSE(view.messages.empty()) << c.what;
+        EXPECT_EQ(view.messages.back().id, c.shownLast) << c.what;
+        if (c.shownLast != IDS_SUCCESS) {
+            EXPECT_TRUE(view.programs.empty()) << c.what;
+        }
+    }
+}
+
+// Another setup running, or no safe place for the record: the start ends before it looks at
+// the package or the host.
+TEST_F(Run, StartCheckComesFirst) {
+    SetupInf("[Installation]\r\nBezeichnung=Hotfix 7\r\n");
+    const std::pair<StartCheck, unsigned> cases[] = {
+        {StartCheck::OtherRunning, IDS_SETUP_RUNNING},
+        {StartCheck::NoSafeRecord, IDS_NO_SAFE_RECORD},
+    };
+    for (const auto& c : cases) {
+        RecordingView view;
+        RecordingActions actions;
+        actions.start = c.first;
+        SetupRun run(view, actions, Place());
+        EXPECT_FALSE(run.Start());
+        EXPECT_EQ(run.Stage(), SetupStage::Failed);
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_EQ(view.messages[0].id, c.second);
+        EXPECT_EQ(view.messages[0].text, LoadMessage(c.second));
+        EXPECT_TRUE(view.hosts.empty());
+        EXPECT_FALSE(run.Install());
+        EXPECT_TRUE(actions.install.empty());
+    }
 }
 
 // Each refusal of the start-up with its message number, its arguments and its text.
