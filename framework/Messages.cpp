@@ -3,10 +3,15 @@
 #include "framework/Backend.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "resources/VersionBlock.h"
+
+#include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr UINT kAppTitleString = 57344;
+constexpr UINT kVersionResourceType = 16; // RT_VERSION
 
 // Formatting works on a fixed buffer of this many characters, so longer templates are cut.
 constexpr size_t kMaxTemplateLength = 255;
@@ -57,6 +62,19 @@ std::string FormatPlaceholders(const std::string& tmpl, std::initializer_list<st
 
 std::string FormatMessageText(UINT id, std::initializer_list<std::string> args) {
     return FormatPlaceholders(LoadMessage(id), args);
+}
+
+std::string LoadModuleFileVersion() {
+    const std::string block = framework_backend::LoadModuleResource(kVersionResourceType, 1);
+    const auto* data = reinterpret_cast<const uint8_t*>(block.data());
+    std::vector<resources::Translation> translations =
+        resources::ReadTranslations(data, block.size());
+    if (translations.empty())
+        return {};
+    char key[64];
+    std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\FileVersion",
+                  translations.front().language, translations.front().codePage);
+    return resources::ReadVersionString(data, block.size(), key).value_or("");
 }
 
 int ShowMessageBox(CWnd* owner, const std::string& text, UINT type) {

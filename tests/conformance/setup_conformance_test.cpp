@@ -129,10 +129,11 @@ TEST_P(SetupResources, HoldsExactlyTheSetupsResourcesAllInGerman) {
                 << "twice: " << entry.type.number << "/" << entry.name.number;
         }
     }
-    // String blocks 3585 and 3876 hold 57344 and 62000..62013.
+    // String blocks 3585, 3876 and 3877 hold 57344, 62000..62015 and 62016.
     const std::set<std::pair<int, int>> expected = {
-        {kTypeBitmap, 145},    {kTypeDialog, 135},    {kTypeString, 3585}, {kTypeString, 3876},
-        {kTypeGroupIcon, 128}, {kTypeGroupIcon, 140}, {kTypeVersion, 1},   {kTypeManifest, 1},
+        {kTypeBitmap, 145},    {kTypeDialog, 135},  {kTypeString, 3585},
+        {kTypeString, 3876},   {kTypeString, 3877}, {kTypeGroupIcon, 128},
+        {kTypeGroupIcon, 140}, {kTypeVersion, 1},   {kTypeManifest, 1},
     };
     EXPECT_EQ(found, expected);
 }
