@@ -2,178 +2,143 @@
 
 #include "check/res/resource.h"
 #include "framework/Messages.h"
+#include "platform/FileContent.h"
 #include "platform/Files.h"
-#include "platform/Profile.h"
-#include "platform/VersionInfo.h"
-#include "setup/config/CheckInstallation.h"
-#include "setup/config/SetupFiles.h"
-#include "setup/config/SetupRules.h"
-#include "setup/engine/OsCode.h"
-#include "setup/engine/SetupEngine.h"
-#include "setup/engine/VersionInfo.h"
+#include "setup/engine/SetupRun.h"
 #include "setup/res/resource.h"
 
 #include <set>
 
 namespace {
 
-struct RecordingView : SetupView {
-    std::string error;
-    std::vector<std::string> questions; // asked since the last copy
+std::string FolderOf(const std::string& path) {
+    size_t end = path.find_last_of("\\/");
+    return end == std::string::npos ? "" : path.substr(0, end);
+}
 
-    void ShowSetupError(const std::string& text) override { error = text; }
-    void SetInfoText(const std::string&) override {}
-    void SetProgress(int) override {}
-    bool AskYesNo(const std::string& question) override {
-        questions.push_back(question);
-        return true;
-    }
-    std::string FitPathToInfoText(const std::string& path) override { return path; }
-};
+// A regular file, opened without waiting on it and read no further: what the setup's copy demands
+// of a source, and of a target it replaces.
+bool IsRegularFile(const std::string& path) {
+    std::string nothing;
+    return platform::ReadFileStart(path, 0, nothing);
+}
 
-// Records what the setup would change. A copy fails where the real one would for want of its
-// source or its target folder, so the dry run stops where the setup would.
-struct RecordingActions : InstallActions {
-    std::vector<DryRunStep> steps;
-    std::set<std::string> createdFolders;
-    RecordingView* view = nullptr;
-
+// Changes nothing. A copy fails where the real one would: for want of a regular source file or
+// of its target folder, or over a target that is no regular file; so the dry run stops where the
+// setup would.
+class RecordingActions final : public InstallActions {
+public:
     bool CreateFolder(const std::string& path) override {
-        createdFolders.insert(path);
-        steps.push_back(
-            DryRunStep{"folder", FormatMessageText(IDS_DRY_FOLDER, {path}), "", path, ""});
+        m_createdFolders.insert(path);
         return true;
     }
-    bool CopyFile(const std::string& source, const std::string& target) override {
-        for (const std::string& question : view->questions)
-            steps.push_back(QuestionStep(source, target, question));
-        view->questions.clear();
-        steps.push_back(DryRunStep{"copy", FormatMessageText(IDS_DRY_COPY, {source, target}),
-                                   source, target, ""});
-        return platform::PathExists(source) && FolderWillExist(FolderOf(target));
+    bool CopyPayloadFile(const std::string& source, const std::string& target) override {
+        if (!IsRegularFile(source) || !FolderWillExist(FolderOf(target)))
+            return false;
+        return !platform::PathExists(target) || IsRegularFile(target);
     }
-    void RewriteRunRecord(const std::string& path, const std::string& text) override {
-        if (platform::PathExists(path))
-            steps.push_back(DryRunStep{"record", FormatMessageText(IDS_DRY_RECORD, {path, text}),
-                                       "", path, text});
-        else
-            steps.push_back(
-                DryRunStep{"record", FormatMessageText(IDS_DRY_NO_RECORD, {path}), "", path, ""});
+    bool RewriteRunRecord(const std::string& path, const std::string&) override {
+        return platform::PathExists(path);
     }
-    bool RunProgram(const std::string& commandLine) override {
-        steps.push_back(DryRunStep{"program", FormatMessageText(IDS_DRY_PROGRAM, {commandLine}), "",
-                                   "", commandLine});
-        return true;
-    }
+    ProgramResult RunProgram(const std::string&) override { return ProgramResult{true, false, 0}; }
 
-    static std::string FolderOf(const std::string& path) {
-        size_t end = path.find_last_of("\\/");
-        return end == std::string::npos ? "" : path.substr(0, end);
-    }
+private:
     bool FolderWillExist(const std::string& folder) const {
-        return createdFolders.count(folder) || platform::PathExists(folder);
+        return m_createdFolders.count(folder) || platform::PathExists(folder);
     }
 
-    // The question with what it is about: both versions, or both languages.
-    static DryRunStep QuestionStep(const std::string& source, const std::string& target,
-                                   const std::string& question) {
-        std::string fileName = source.substr(source.find_last_of("\\/") + 1);
-        bool newer = question == FormatMessageText(IDS_NEWER_EXISTS, {fileName});
-        std::string detail;
-        if (newer) {
-            std::string installed, package;
-            GetFileVersionString(target, installed, "FileVersion");
-            GetFileVersionString(source, package, "FileVersion");
-            detail = FormatMessageText(IDS_DRY_VERSIONS, {installed, package});
-        } else {
-            WORD installed = 0, package = 0, codePage = 0;
-            GetFileTranslation(target, installed, codePage);
-            GetFileTranslation(source, package, codePage);
-            detail = FormatMessageText(IDS_DRY_LANGUAGES, {platform::LanguageName(installed),
-                                                           platform::LanguageName(package)});
-        }
-        std::string id = std::to_string(newer ? IDS_NEWER_EXISTS : IDS_LANGUAGE_DIFFERS);
-        return DryRunStep{"question", FormatMessageText(IDS_DRY_QUESTION, {id, target, detail}),
-                          source, target, id};
-    }
+    std::set<std::string> m_createdFolders;
 };
 
-// Which message a text of the setup is, by comparing it with the catalogue's forms.
-unsigned MessageOf(const std::string& text) {
-    for (unsigned id :
-         {IDS_INVALID_CONFIG, IDS_NO_INSTALLATION, IDS_NO_VERSION, IDS_NEWER_INSTALLED,
-          IDS_COPY_FAILED, IDS_TARGET_NOT_FOUND, IDS_PROGRAM_FAILED, IDS_CANNOT_RUN}) {
-        std::string form = LoadMessage(id);
-        std::string head = form.substr(0, form.find('%'));
-        std::string tail =
-            form.find('%') == std::string::npos ? "" : form.substr(form.find('%') + 2, 30);
-        if (text.find(head) != std::string::npos && text.find(tail) != std::string::npos)
-            return id;
-    }
-    return 0;
-}
+// Answers every question Yes and turns what the run reports into the report's steps.
+class RecordingView final : public SetupView {
+public:
+    explicit RecordingView(DryRun& run) : m_run(run) {}
 
-void Stop(DryRun& run, const std::string& text) {
-    run.message = MessageOf(text);
-    run.messageText = text;
-}
+    void ShowHeader(const std::string&) override {}
+    void ShowReady(const SetupMessage& message) override {
+        m_run.ready = true;
+        Finish(message);
+    }
+    void ShowSetupError(const SetupMessage& message) override { Finish(message); }
+    void BeginInstall() override {}
+    void ShowProgress(int) override {}
+    void SetProgress(int) override {}
+    void SetInfoText(const SetupMessage&) override {}
+    std::string FitPathToInfoText(const std::string& path) override { return path; }
+    bool AskReplace(const ReplaceQuestion& question) override {
+        UINT form = question.id == IDS_NEWER_EXISTS ? IDS_DRY_VERSIONS : IDS_DRY_LANGUAGES;
+        std::string detail = FormatMessageText(form, {question.diskValue, question.packageValue});
+        std::string id = std::to_string(question.id);
+        Add("question", FormatMessageText(IDS_DRY_QUESTION, {id, question.target, detail}),
+            question.source, question.target, id);
+        return true;
+    }
+    void ShowSuccess(const SetupMessage& message) override {
+        m_run.completed = true;
+        Finish(message);
+    }
+
+    void OnFolderCreated(const FolderRecord& folder) override {
+        Add("folder", FormatMessageText(IDS_DRY_FOLDER, {folder.path}), "", folder.path, "");
+    }
+    void OnCopyEntry(const CopyRecord& entry) override {
+        switch (entry.outcome) {
+        case CopyOutcome::SkippedByFilter:
+            Add("skip",
+                FormatMessageText(IDS_DRY_SKIP, {entry.source, entry.target, entry.options}),
+                entry.source, entry.target, entry.options);
+            break;
+        case CopyOutcome::KeptAnsweredNo: // never: every question is answered Yes
+            break;
+        case CopyOutcome::Copied:
+        case CopyOutcome::Replaced:
+        case CopyOutcome::Failed:
+            Add("copy", FormatMessageText(IDS_DRY_COPY, {entry.source, entry.target}), entry.source,
+                entry.target, "");
+            break;
+        }
+    }
+    void OnRunRecord(const RunRecordRecord& record) override {
+        switch (record.outcome) {
+        case RunRecordOutcome::NoProgramFolder:
+            break;
+        case RunRecordOutcome::Rewritten:
+            Add("record", FormatMessageText(IDS_DRY_RECORD, {record.path, record.text}), "",
+                record.path, record.text);
+            break;
+        case RunRecordOutcome::Absent:
+        case RunRecordOutcome::NotWritten:
+            Add("record", FormatMessageText(IDS_DRY_NO_RECORD, {record.path}), "", record.path, "");
+            break;
+        }
+    }
+    void OnProgram(const ProgramRecord& program) override {
+        Add("program", FormatMessageText(IDS_DRY_PROGRAM, {program.commandLine}), "", "",
+            program.commandLine);
+    }
+
+private:
+    void Finish(const SetupMessage& message) {
+        m_run.message = message.id;
+        m_run.messageText = message.text;
+    }
+    void Add(const char* kind, const std::string& text, const std::string& source,
+             const std::string& target, const std::string& detail) {
+        m_run.steps.push_back(DryRunStep{kind, text, source, target, detail});
+    }
+
+    DryRun& m_run;
+};
 
 } // namespace
 
 DryRun DryRunPackage(const std::string& folder, const HostFolders& host, int osCode) {
     DryRun run;
-    RecordingView view;
+    RecordingView view(run);
     RecordingActions actions;
-    actions.view = &view;
-
-    // The dialog's start-up, in its order.
-    std::string setupInf = folder + kSetupInfName;
-    std::string title;
-    if (!CheckPackageAndHost(view, setupInf, host, title)) {
-        Stop(run, view.error);
-        return run;
-    }
-    HostProgramFolder programFolder;
-    if (!CheckInstallation(view, setupInf, host, programFolder)) {
-        Stop(run, view.error);
-        return run;
-    }
-    run.ready = true;
-    run.message = IDS_INTRO;
-
-    InstallContext context;
-    context.setupInf = setupInf;
-    context.sourceFolder = folder;
-    context.header = "  " + title;
-    context.host = host;
-    context.programDirFound = programFolder.found;
-    context.programDir = programFolder.path;
-    context.osCode = osCode;
-    SetupEngine engine(view, actions, context);
-
-    // The install handler, in its order; every entry goes to the report, copied or skipped.
-    CCopyList list;
-    bool done = engine.CollectFiles(list) && engine.CopyFiles(list) && engine.RunPrograms();
-    std::set<std::string> copied;
-    for (const DryRunStep& step : actions.steps)
-        if (step.kind == "copy")
-            copied.insert(step.target);
-    for (CCopyEntry* entry : list) {
-        if (done && !copied.count(entry->m_strTarget))
-            actions.steps.push_back(
-                DryRunStep{"skip",
-                           FormatMessageText(IDS_DRY_SKIP, {entry->m_strSource, entry->m_strTarget,
-                                                            entry->m_strOptions}),
-                           entry->m_strSource, entry->m_strTarget, entry->m_strOptions});
-        delete entry;
-    }
-    run.steps = actions.steps;
-    run.completed = done;
-    if (done) {
-        run.message = IDS_SUCCESS;
-        run.messageText = LoadMessage(IDS_SUCCESS);
-    } else {
-        Stop(run, view.error);
-    }
+    SetupRun setup(view, actions, SetupPlace{folder, host, osCode});
+    if (setup.Start())
+        setup.Install();
     return run;
 }

@@ -47,32 +47,10 @@ std::string TrailingNumber(const std::string& name) {
     return start == name.size() ? "1" : name.substr(start);
 }
 
-// Never answers a question and changes nothing: used only to ask the engine whether an options
-// text lets an entry through on a given system.
-struct SilentView : SetupView {
-    void ShowSetupError(const std::string&) override {}
-    void SetInfoText(const std::string&) override {}
-    void SetProgress(int) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    std::string FitPathToInfoText(const std::string& path) override { return path; }
-};
-struct NoActions : InstallActions {
-    bool CreateFolder(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    void RewriteRunRecord(const std::string&, const std::string&) override {}
-    bool RunProgram(const std::string&) override { return false; }
-};
-
 bool PassesOnSomeRecognisedSystem(const std::string& options) {
-    SilentView view;
-    NoActions actions;
-    for (int code = 1; OsTag(code); ++code) {
-        InstallContext context;
-        context.osCode = code;
-        // Without files no question is asked: only the system filter decides.
-        if (SetupEngine(view, actions, context).CheckFileOptions(options, "", ""))
+    for (int code = 1; OsTag(code); ++code)
+        if (PassesSystemFilter(options, code))
             return true;
-    }
     return false;
 }
 

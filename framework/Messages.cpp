@@ -1,41 +1,17 @@
+// The message catalogue: loading and formatting texts, without any window.
 #include "framework/Messages.h"
 
 #include "framework/Backend.h"
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
 #include "resources/VersionBlock.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
-constexpr UINT kAppTitleString = 57344;
 constexpr UINT kVersionResourceType = 16; // RT_VERSION
 
 // Formatting works on a fixed buffer of this many characters, so longer templates are cut.
 constexpr size_t kMaxTemplateLength = 255;
-
-std::string ApplicationTitle() {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp != nullptr && !pApp->AppName().empty())
-        return pApp->AppName();
-    return LoadMessage(kAppTitleString);
-}
-
-bool WantsDefaultIcon(UINT type) {
-    if ((type & MB_ICONMASK) != 0)
-        return false;
-    switch (type & MB_TYPEMASK) {
-    case MB_OK:
-    case MB_OKCANCEL:
-    case MB_YESNO:
-    case MB_YESNOCANCEL:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -44,6 +20,10 @@ std::string LoadMessage(UINT id) {
 }
 
 std::string FormatPlaceholders(const std::string& tmpl, std::initializer_list<std::string> args) {
+    return FormatPlaceholders(tmpl, std::vector<std::string>(args));
+}
+
+std::string FormatPlaceholders(const std::string& tmpl, const std::vector<std::string>& args) {
     const std::string source = tmpl.substr(0, kMaxTemplateLength);
     std::string out;
     for (size_t i = 0; i < source.size(); ++i) {
@@ -54,7 +34,7 @@ std::string FormatPlaceholders(const std::string& tmpl, std::initializer_list<st
             continue;
         }
         size_t number = static_cast<size_t>(next - '1');
-        out += number < args.size() ? *(args.begin() + number) : std::string("?");
+        out += number < args.size() ? args[number] : std::string("?");
         ++i;
     }
     return out;
@@ -75,11 +55,4 @@ std::string LoadModuleFileVersion() {
     std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\FileVersion",
                   translations.front().language, translations.front().codePage);
     return resources::ReadVersionString(data, block.size(), key).value_or("");
-}
-
-int ShowMessageBox(CWnd* owner, const std::string& text, UINT type) {
-    if (WantsDefaultIcon(type))
-        type |= MB_ICONEXCLAMATION;
-    HWND hOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
-    return framework_backend::RunMessageBox(hOwner, text, ApplicationTitle(), type);
 }

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 class CWnd;
 
@@ -15,6 +16,7 @@ std::string LoadMessage(UINT id);
 // by that argument (inserted as it is) or by "?" when there are fewer arguments; a "%" followed by
 // anything else is copied unchanged.
 std::string FormatPlaceholders(const std::string& tmpl, std::initializer_list<std::string> args);
+std::string FormatPlaceholders(const std::string& tmpl, const std::vector<std::string>& args);
 
 // LoadMessage(id) formatted by FormatPlaceholders.
 std::string FormatMessageText(UINT id, std::initializer_list<std::string> args);

@@ -4,6 +4,9 @@
 #include "framework/posix/ModuleResources.h"
 #include "framework/posix/WindowModel.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using framework_posix::CurrentFrontEnd;
@@ -21,6 +24,20 @@ std::unique_ptr<PosixWindow> LoadDialogWindow(UINT nIDTemplate) {
     if (!parsed)
         return nullptr;
     return framework_posix::BuildDialogWindow(*parsed);
+}
+
+// The dialogs running modally on this thread, innermost last: together their queues of posted
+// messages are the thread's message queue.
+std::vector<PosixWindow*>& RunningDialogs() {
+    static std::vector<PosixWindow*> running;
+    return running;
+}
+
+// Keyboard and mouse messages, as the input ranges of the Win32 queue hold them.
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
 }
 
 void DeliverPosted(PosixWindow& dialog) {
@@ -44,6 +61,7 @@ INT_PTR CDialog::DoModal() {
     PosixWindow& dialog = *window;
     dialog.owner = this;
     m_hWnd = &dialog;
+    RunningDialogs().push_back(&dialog);
 
     // TRUE asks for the default focus: the first tab stop.
     if (OnInitDialog() && dialog.focus == nullptr)
@@ -66,6 +84,7 @@ INT_PTR CDialog::DoModal() {
     }
 
     OnDestroy();
+    RunningDialogs().pop_back();
     CurrentFrontEnd().DialogEnded(Snapshot(dialog), dialog.result);
     int result = dialog.result;
     m_hWnd = nullptr;
@@ -81,7 +100,15 @@ void CDialog::EndDialog(int nResult) {
 
 void CDialog::OnPaint() {}
 
+// As on Win32, input posted to the queue goes too, whoever posted it.
 void DiscardQueuedInput() {
+    for (PosixWindow* dialog : RunningDialogs()) {
+        std::deque<PosixMessage>& posted = dialog->posted;
+        posted.erase(
+            std::remove_if(posted.begin(), posted.end(),
+                           [](const PosixMessage& m) { return IsInputMessage(m.message); }),
+            posted.end());
+    }
     CurrentFrontEnd().DiscardQueuedInput();
 }
 

@@ -126,6 +126,18 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
 
 namespace {
 
+bool IsPushButton(const PosixWindow& window) {
+    DWORD type = window.style & BS_TYPEMASK;
+    return window.IsButton() && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+void MakeDefaultButton(PosixWindow& dialog, PosixWindow& button) {
+    for (const std::unique_ptr<PosixWindow>& child : dialog.children)
+        if (IsPushButton(*child))
+            child->style = (child->style & ~static_cast<DWORD>(BS_TYPEMASK)) |
+                           (child.get() == &button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
 LRESULT Dispatch(PosixWindow* window, UINT message, WPARAM wParam, LPARAM lParam) {
     PosixWindow* dialog = window->Dialog();
     switch (message) {
@@ -136,10 +148,14 @@ LRESULT Dispatch(PosixWindow* window, UINT message, WPARAM wParam, LPARAM lParam
         window->font = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_KEYDOWN:
-        // Tab moves the focus on to the next tab stop, as the dialog manager does.
+        // Tab moves the focus on to the next tab stop, as the dialog manager does; a push button
+        // that receives it becomes the default button, which Enter presses.
         if (wParam == VK_TAB && window == dialog) {
-            if (PosixWindow* next = framework_posix::NextTabStop(*dialog))
+            if (PosixWindow* next = framework_posix::NextTabStop(*dialog)) {
                 CWnd(next).SetFocus();
+                if (IsPushButton(*next))
+                    MakeDefaultButton(*dialog, *next);
+            }
         }
         return 0;
     case WM_COMMAND:

@@ -40,11 +40,12 @@ private:
 } // namespace
 
 // posix_spawn reports a program that cannot be executed as its own failure (the C library waits
-// for the exec), so "started" means the new program is running. The exit status is not looked at.
-bool StartProcess(const std::string& commandLine, bool wait) {
+// for the exec), so "started" means the new program is running.
+ProcessEnd RunProcess(const std::string& commandLine, bool wait) {
+    ProcessEnd end;
     ProgramCall call = FindCommandProgram(commandLine);
     if (call.program.empty())
-        return false;
+        return end;
 
     std::vector<char*> argv;
     for (std::string& argument : call.arguments)
@@ -55,13 +56,24 @@ bool StartProcess(const std::string& commandLine, bool wait) {
     pid_t pid = 0;
     if (::posix_spawn(&pid, call.program.c_str(), nullptr, attributes.get(), argv.data(),
                       environ) != 0)
-        return false;
+        return end;
+    end.started = true;
     if (wait) {
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        pid_t ended = 0;
+        while ((ended = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        }
+        if (ended == pid && (WIFEXITED(status) || WIFSIGNALED(status))) {
+            end.exitCodeKnown = true;
+            end.exitCode = WIFEXITED(status) ? static_cast<unsigned long>(WEXITSTATUS(status))
+                                             : 128ul + static_cast<unsigned long>(WTERMSIG(status));
         }
     }
-    return true;
+    return end;
+}
+
+bool StartProcess(const std::string& commandLine, bool wait) {
+    return RunProcess(commandLine, wait).started;
 }
 
 } // namespace platform

@@ -7,6 +7,5 @@ class CSetupApp : public CWinApp {
 public:
     CSetupApp();
 
-    const AFX_MSGMAP* GetMessageMap() const override;
     BOOL InitInstance() override;
 };

@@ -1,9 +1,6 @@
 #include "setup/app/SetupDlg.h"
 
 #include "framework/Messages.h"
-#include "setup/config/CheckInstallation.h"
-#include "setup/config/SetupFiles.h"
-#include "setup/engine/ModuleFolder.h"
 #include "setup/res/resource.h"
 
 #include <new>
@@ -18,7 +15,8 @@ const char* const kTitleFace = "Arial Fett";
 
 } // namespace
 
-CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent) {
+CSetupDlg::CSetupDlg(CWnd* pParent)
+    : CDialog(IDD_SETUP_DIALOG, pParent), m_run(*this, SystemActions(), SystemPlace()) {
     // A failed load leaves a null icon, which simply shows no icon.
     m_hIconSmall = LoadIconImage(IDI_SETUP, 16);
     m_hIconBig = LoadIconImage(IDI_SETUP, 32);
@@ -63,62 +61,23 @@ BOOL CSetupDlg::OnInitDialog() {
     m_fontTitle.CreatePointFont(kTitlePointSize, kTitleFace);
     GetDlgItem(IDC_HEADER_TEXT).SetFont(&m_fontTitle, TRUE);
 
-    m_strSetupInf = GetModuleFolder() + kSetupInfName;
-
-    std::string title;
-    BOOL found = CheckPackageAndHost(*this, m_strSetupInf, SystemHostFolders(), title);
-    if (!title.empty())
-        SetDlgItemText(IDC_HEADER_TEXT, "  " + title);
-    if (!found)
-        return TRUE;
-
-    if (CheckInstallation()) {
-        SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_INTRO));
-        m_stage = Stage::Ready;
-    }
+    m_strSetupInf = m_run.Context().setupInf;
+    m_run.Start();
+    m_strProgramDir = m_run.Context().programDir;
+    m_bProgramDirFound = m_run.Context().programDirFound;
     return TRUE;
 }
 
-void CSetupDlg::ShowSetupError(const std::string& text) {
-    SetDlgItemText(IDC_INFO_TEXT, text);
-    SetDlgItemText(IDCANCEL, LoadMessage(IDS_EXIT_BUTTON));
-    m_btnInstall.ShowWindow(SW_HIDE);
-    m_ctlProgress.ShowWindow(SW_HIDE);
-    GetDlgItem(IDC_WARNING_ICON).ShowWindow(SW_SHOW);
-    m_stage = Stage::Failed;
-}
-
 void CSetupDlg::OnOK() {
-    if (m_stage != Stage::Ready)
+    if (m_run.Stage() != SetupStage::Ready)
         return;
-    m_stage = Stage::Installing;
-
-    PostMessage(WM_KEYDOWN, VK_TAB, 0);
-    GetDlgItem(IDCANCEL).SetFocus();
-    SetDlgItemText(IDC_INFO_TEXT, "");
-    m_btnInstall.ShowWindow(SW_HIDE);
-    // No message loop runs until the installation has ended: what changed is painted now.
-    GetDlgItem(IDC_INFO_TEXT).UpdateWindow();
-    UpdateWindow();
-
-    CCopyList list;
-    if (CollectFiles(list) && !list.empty()) {
-        m_ctlProgress.ShowWindow(SW_SHOW);
-        m_ctlProgress.SetPosAtOnce(10);
-        if (CopyFiles(list) && RunPrograms()) {
-            SetDlgItemText(IDCANCEL, LoadMessage(IDS_EXIT_BUTTON));
-            SetDlgItemText(IDC_INFO_TEXT, LoadMessage(IDS_SUCCESS));
-            m_stage = Stage::Succeeded;
-        }
-    }
-
-    for (CCopyEntry* entry : list)
-        delete entry;
-    list.clear();
-
+    m_run.Install();
     // A click on "Abbrechen" or a key pressed while the installation ran must not close the
-    // dialog before the person has read how it ended.
+    // dialog before the person has read how it ended. The Tab that moves the focus and the default
+    // button away from the hidden install button is the setup's own input: it is posted after the
+    // discard, which would remove it as well.
     DiscardQueuedInput();
+    PostMessage(WM_KEYDOWN, VK_TAB, 0);
 }
 
 void CSetupDlg::OnPaint() {

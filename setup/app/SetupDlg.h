@@ -2,36 +2,17 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "setup/engine/CopyEntry.h"
-#include "setup/engine/SetupEngine.h"
+#include "setup/engine/SetupRun.h"
 #include "setup/engine/SetupView.h"
 
 #include <string>
 
-// The operations below are thin: the engine (setup/config, setup/engine) carries them out with
-// the dialog as its view.
+// The dialog shows and asks; the run (setup/engine) carries out the setup in its order, with the
+// dialog as its view.
 class CSetupDlg : public CDialog, private SetupView {
 public:
     explicit CSetupDlg(CWnd* pParent = nullptr);
     ~CSetupDlg() override;
-
-    // Enters the terminal error state with a complete message text.
-    void ShowSetupError(const std::string& text) override;
-
-    // Finds the host program folder and checks every required version.
-    BOOL CheckInstallation();
-
-    // The copy list and the copy pass.
-    BOOL CollectFiles(CCopyList& list);
-    BOOL CopyFiles(CCopyList& list);
-    BOOL CheckFileOptions(const std::string& options, const std::string& source,
-                          const std::string& target);
-    void CreateFolderPath(const std::string& path);
-    BOOL ConfirmReplace(const std::string& source, const std::string& target);
-
-    // The run record and the follow-up programs.
-    void WriteUpdateInf();
-    BOOL RunPrograms();
 
     CStatic m_ctlTopLine;
     CStatic m_ctlBottomLine;
@@ -42,6 +23,7 @@ public:
     CFont m_fontTitle;
     std::string m_strSetupInf;
     CBrush* m_pWhiteBrush = nullptr;
+    // What the start-up found, as the run holds it.
     bool m_bProgramDirFound = false;
     std::string m_strProgramDir;
 
@@ -54,19 +36,19 @@ protected:
     void OnDestroy() override;
 
 private:
-    // The rest of the dialog's face to the engine.
-    void SetInfoText(const std::string& text) override;
+    // The dialog's face to the run.
+    void ShowHeader(const std::string& header) override;
+    void ShowReady(const SetupMessage& message) override;
+    void ShowSetupError(const SetupMessage& message) override;
+    void BeginInstall() override;
+    void ShowProgress(int position) override;
     void SetProgress(int position) override;
-    bool AskYesNo(const std::string& question) override;
+    void SetInfoText(const SetupMessage& message) override;
     std::string FitPathToInfoText(const std::string& path) override;
-
-    // The engine over this dialog, for what the start-up has found so far.
-    SetupEngine Engine();
-
-    // Only the ready state takes the install command: in the error and success states the
-    // hidden install button may still be the default button, or a command may have been posted.
-    enum class Stage { Starting, Ready, Installing, Succeeded, Failed };
+    bool AskReplace(const ReplaceQuestion& question) override;
+    void ShowSuccess(const SetupMessage& message) override;
 
     void StretchSeparator(CStatic& line);
-    Stage m_stage = Stage::Starting;
+
+    SetupRun m_run;
 };

@@ -1,11 +1,11 @@
 // Building the copy list from the blocks of SETUP.INF.
-#include "framework/Messages.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "setup/config/FolderPath.h"
 #include "setup/config/SetupFiles.h"
 #include "setup/config/SetupRules.h"
 #include "setup/engine/SetupEngine.h"
+#include "setup/engine/SetupMessage.h"
 #include "setup/res/resource.h"
 
 namespace {
@@ -14,19 +14,6 @@ namespace {
 // otherwise the system directory.
 std::string WindowsFolderFor(const std::string& path, const HostFolders& host) {
     return WithFinalBackslash(NamesWindowsDirectory(path) ? host.windowsFolder : host.systemFolder);
-}
-
-// Where the folder levels of a path start: after a drive root such as "D:\", or after the share
-// of a network path such as "\\server\share\", whose first levels cannot be created.
-size_t FirstCreatableLevel(const std::string& path) {
-    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        size_t server = path.find('\\', 2);
-        if (server == std::string::npos)
-            return path.size();
-        size_t share = path.find('\\', server + 1);
-        return share == std::string::npos ? path.size() : share + 1;
-    }
-    return 3;
 }
 
 size_t NextSeparator(const std::string& path, size_t from) {
@@ -38,12 +25,19 @@ size_t NextSeparator(const std::string& path, size_t from) {
 
 } // namespace
 
+// The first three characters, a drive root such as "D:\", are never tried. On a network path
+// ("\\server\share\...") the first level tried is "\\server", which cannot be created: nothing
+// is made there.
 void SetupEngine::CreateFolderPath(const std::string& path) const {
-    for (size_t pos = FirstCreatableLevel(path); pos < path.size();) {
+    for (size_t pos = 3; pos < path.size();) {
         size_t end = NextSeparator(path, pos);
         std::string level = path.substr(0, end);
-        if (!platform::PathExists(level) && !m_actions.CreateFolder(level))
-            return;
+        if (!platform::PathExists(level)) {
+            FolderRecord record{level, m_actions.CreateFolder(level)};
+            m_view.OnFolderCreated(record);
+            if (!record.created)
+                return;
+        }
         pos = end + 1;
     }
 }
@@ -70,7 +64,7 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
                 std::string folder =
                     platform::ReadProfileValue(section, path, m_context.host.hostIni);
                 if (folder.empty()) {
-                    m_view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {path}));
+                    m_view.ShowSetupError(MakeMessage(IDS_TARGET_NOT_FOUND, {path}));
                     return FALSE;
                 }
                 targetFolder = WithFinalBackslash(folder);
@@ -88,16 +82,13 @@ BOOL SetupEngine::CollectFiles(CCopyList& list) const {
             if (value.empty())
                 break;
             FileValue file = SplitFileValue(value);
-            CCopyEntry* entry = new CCopyEntry;
-            entry->m_strSource = m_context.sourceFolder + file.name;
-            entry->m_strTarget = targetFolder + file.name;
-            entry->m_strOptions = file.options;
-            list.push_back(entry);
+            list.push_back(CCopyEntry{m_context.sourceFolder + file.name, targetFolder + file.name,
+                                      file.options});
         }
     }
 
     if (list.empty()) {
-        m_view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        m_view.ShowSetupError(MakeMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }
     return TRUE;

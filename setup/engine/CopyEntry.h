@@ -12,4 +12,4 @@ public:
 };
 
 // The copy list: entries in reading order, owned by the install command for one run.
-typedef std::vector<CCopyEntry*> CCopyList;
+typedef std::vector<CCopyEntry> CCopyList;

@@ -1,5 +1,7 @@
 #include "setup/engine/OsCode.h"
 
+#include "setup/config/SetupRules.h"
+
 namespace {
 
 constexpr uint32_t kPlatformWindows9x = 1;
@@ -29,4 +31,11 @@ int GetOsCode() {
 
 const char* OsTag(int code) {
     return code >= 1 && code <= 5 ? kOsTags[code] : nullptr;
+}
+
+bool PassesSystemFilter(const std::string& options, int osCode) {
+    if (!HasSystemFilter(options))
+        return true;
+    const char* tag = OsTag(osCode);
+    return !tag || options.find(tag) != std::string::npos;
 }

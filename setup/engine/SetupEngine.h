@@ -1,6 +1,6 @@
-// The installation itself, from the copy list to the follow-up programs. It talks to its window
-// through SetupView and changes the system only through InstallActions, so the same rules run in
-// the dialog, under the engine's tests and in the package check.
+// The install command's steps, from the copy list to the follow-up programs, for one run whose
+// start-up has found the host. SetupRun calls them in their order; they talk to the front through
+// SetupView and change the system only through InstallActions.
 #pragma once
 
 #include "framework/WinDefs.h"
@@ -32,14 +32,10 @@ public:
     // The copy pass, then the run record; FALSE after entering the error state.
     BOOL CopyFiles(const CCopyList& list) const;
 
-    // Whether one entry is copied: its system filter, then the replace questions.
-    BOOL CheckFileOptions(const std::string& options, const std::string& source,
-                          const std::string& target) const;
-
     // Creates every missing level of a folder path, stopping at the first that cannot be made.
     void CreateFolderPath(const std::string& path) const;
 
-    // Asks before an older or differently localised file replaces one on disk.
+    // Asks before an older or differently localised file replaces one on disk; FALSE for No.
     BOOL ConfirmReplace(const std::string& source, const std::string& target) const;
 
     // Rewrites the run record in the program folder, where one exists.
@@ -48,9 +44,10 @@ public:
     // Starts the follow-up programs in turn; FALSE after entering the error state.
     BOOL RunPrograms() const;
 
-    const InstallContext& Context() const { return m_context; }
-
 private:
+    // Whether one entry is copied: its system filter, then the replace questions.
+    CopyOutcome CheckFileOptions(const CCopyEntry& entry) const;
+
     SetupView& m_view;
     InstallActions& m_actions;
     InstallContext m_context;

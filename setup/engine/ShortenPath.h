@@ -3,15 +3,8 @@
 #include <functional>
 #include <string>
 
-class CWnd;
-
-// Fits a path into the width of a window by dropping leading folders behind the root:
-// C:\Programme\Host\Client\program\Basis.dll becomes C:\...\Host\Client\program\Basis.dll, then
-// C:\...\Client\program\Basis.dll, and so on while it is too wide. Stops when no folder is left
-// to drop. The result is the path as the user's system writes it (platform::DisplayPath): on
-// POSIX /srv/Daten\Client\program\Basis.dll may become /.../program/Basis.dll.
-void ShortenPathToFit(CWnd* window, const std::string& path, std::string& out);
-
-// The same rule over any measure of text width; the first `rootLength` characters are the root.
+// Fits a path into `width` of the given measure by dropping leading folders behind the root (its
+// first `rootLength` characters): C:\Programme\Host\Basis.dll becomes C:\...\Host\Basis.dll,
+// then C:\...\Basis.dll, while it is too wide. Stops when no folder is left to drop.
 std::string ShortenPathToWidth(const std::string& path, size_t rootLength, long width,
                                const std::function<long(const std::string&)>& measure);

@@ -1,7 +1,6 @@
 #include "setup/engine/VersionInfo.h"
 
 #include "platform/Files.h"
-#include "platform/VersionInfo.h"
 
 namespace {
 
@@ -16,36 +15,38 @@ std::string Hex4(unsigned value) {
 
 } // namespace
 
-BOOL GetFileTranslation(const std::string& path, WORD& language, WORD& codePage) {
-    if (!platform::PathExists(path))
-        return FALSE;
-    platform::VersionData data;
-    if (!platform::LoadFileVersionInfo(path, data))
-        return FALSE;
+CFileVersionBlock::CFileVersionBlock(const std::string& path) {
+    // A missing file is not handed to the system's version reader at all.
+    m_bLoaded = platform::PathExists(path) && platform::LoadFileVersionInfo(path, m_data);
+}
+
+BOOL CFileVersionBlock::GetTranslation(WORD& language, WORD& codePage) const {
     uint16_t lang = 0;
     uint16_t cp = 0;
-    if (!platform::QueryTranslation(data, lang, cp))
+    if (!m_bLoaded || !platform::QueryTranslation(m_data, lang, cp))
         return FALSE;
     language = lang;
     codePage = cp;
     return TRUE;
 }
 
-BOOL GetFileVersionString(const std::string& path, std::string& text, const std::string& name) {
+BOOL CFileVersionBlock::GetString(const std::string& name, std::string& text) const {
     WORD language = 0;
     WORD codePage = 0;
-    if (!GetFileTranslation(path, language, codePage))
+    if (!GetTranslation(language, codePage))
         return FALSE;
-
     std::string block = "\\StringFileInfo\\" + Hex4(language) + Hex4(codePage) + "\\";
-
-    // The resource is read anew: nothing is kept between calls.
-    platform::VersionData data;
-    if (!platform::LoadFileVersionInfo(path, data))
-        return FALSE;
     std::string value;
-    if (!platform::QueryStringValue(data, block + name, value) || value.empty())
+    if (!platform::QueryStringValue(m_data, block + name, value) || value.empty())
         return FALSE;
     text = value;
     return TRUE;
+}
+
+BOOL GetFileTranslation(const std::string& path, WORD& language, WORD& codePage) {
+    return CFileVersionBlock(path).GetTranslation(language, codePage);
+}
+
+BOOL GetFileVersionString(const std::string& path, std::string& text, const std::string& name) {
+    return CFileVersionBlock(path).GetString(name, text);
 }

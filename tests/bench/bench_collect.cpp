@@ -1,7 +1,8 @@
 // Building the copy list must stay linear in the number of File entries: CollectFiles over 10,000
 // entries against one parse of the same SETUP.INF (goal: at most 3 times).
 #include "platform/Profile.h"
-#include "setup/app/SetupDlg.h"
+#include "setup/config/HostFolders.h"
+#include "setup/engine/SetupEngine.h"
 
 #include <chrono>
 #include <cstdio>
@@ -28,21 +29,36 @@ void WriteSetupInf(const fs::path& path, int entries) {
         out << "File" << m << "=Ordner\\Datei" << m << ".dll;VERSION WIN2K\r\n";
 }
 
+// Shows and asks nothing; an error would leave the list short, which the run reports.
+struct QuietView final : SetupView {
+    void ShowHeader(const std::string&) override {}
+    void ShowReady(const SetupMessage&) override {}
+    void ShowSetupError(const SetupMessage&) override {}
+    void BeginInstall() override {}
+    void ShowProgress(int) override {}
+    void SetProgress(int) override {}
+    void SetInfoText(const SetupMessage&) override {}
+    std::string FitPathToInfoText(const std::string& path) override { return path; }
+    bool AskReplace(const ReplaceQuestion&) override { return true; }
+    void ShowSuccess(const SetupMessage&) override {}
+};
+
 // The best of a few runs of CollectFiles over a new SETUP.INF of `entries` File entries.
 double CollectSeconds(const fs::path& dir, int entries, int round) {
     fs::path inf =
         dir / ("SETUP-" + std::to_string(entries) + "-" + std::to_string(round) + ".INF");
     WriteSetupInf(inf, entries);
-    CSetupDlg dlg;
-    dlg.m_strSetupInf = inf.string();
+    QuietView view;
+    InstallContext context;
+    context.setupInf = inf.string();
+    context.host = SystemHostFolders();
+    const SetupEngine engine(view, SystemActions(), context);
     CCopyList list;
     auto start = std::chrono::steady_clock::now();
-    dlg.CollectFiles(list);
+    engine.CollectFiles(list);
     double seconds = Seconds(start);
     if (list.size() != static_cast<size_t>(entries))
         std::printf("unexpected: %zu entries collected\n", list.size());
-    for (CCopyEntry* entry : list)
-        delete entry;
     return seconds;
 }
 

@@ -436,6 +436,34 @@ TEST_F(SetupDialog, QueuedInputIsDroppedBeforeQuestionsAndAtTheEnd) {
     ExpectSuccess(frontEnd.Final());
 }
 
+// The install command's Tab takes effect however it ends, although queued input is dropped: the
+// focus and the default button are on "Beenden", so Enter closes the dialog and never reaches the
+// hidden install button.
+TEST_F(SetupDialog, AfterTheInstallEnterPressesBeenden) {
+    StandardHost();
+    struct Case {
+        const char* blocks;
+        bool succeeds;
+    } cases[] = {
+        {"[Block1]\r\nSection=GENERAL-Directories\r\nPfad=DataDir\r\nFile1=a.txt\r\n", true},
+        {"[Block1]\r\nSection=GENERAL-Directories\r\nPfad=DataDir\r\nFile1=fehlt.txt\r\n", false},
+    };
+    Write(pkg / "a.txt", "a");
+    for (const Case& c : cases) {
+        SetupInf(kHead + c.blocks);
+        ScriptedFrontEnd run = Run({IDOK, IDCANCEL});
+        ASSERT_EQ(run.waits.size(), 2u) << c.blocks;
+        const DialogSnapshot& after = run.waits[1];
+        if (c.succeeds)
+            ExpectSuccess(after);
+        else
+            ExpectError(after, Control(after, IDC_INFO_TEXT).text);
+        EXPECT_EQ(after.focusId, IDCANCEL) << c.blocks;
+        EXPECT_TRUE(Control(after, IDCANCEL).isDefault) << c.blocks;
+        EXPECT_FALSE(Control(after, IDOK).isDefault) << c.blocks;
+    }
+}
+
 TEST_F(SetupDialog, FailedCopyStopsTheRunAndKeepsTheOldFile) {
     Write(pkg / "nachlauf.sh", "#!/bin/sh\necho ran >> \"$(dirname \"$0\")/ran.txt\"\n");
     fs::permissions(pkg / "nachlauf.sh", fs::perms::owner_all);

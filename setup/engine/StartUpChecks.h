@@ -1,4 +1,4 @@
-// Finding the host program folder and checking the required versions of SETUP.INF.
+// The start-up's checks: the package, the host installation and the required versions.
 #pragma once
 
 #include "framework/WinDefs.h"
@@ -13,13 +13,14 @@ struct HostProgramFolder {
     bool found = false;
 };
 
-// The start-up's first two checks, in the dialog's order: SETUP.INF must give the package title
-// (into `title`), and TALMORIX.INI a data folder. FALSE after entering the error state; `title` is
-// set whenever SETUP.INF has one, so the header can show it in the error state too.
+// The start-up's first two checks, in their order: SETUP.INF must give the package title (into
+// `title`), and TALMORIX.INI a data folder. FALSE after entering the error state; `title` is set
+// whenever SETUP.INF has one, so the header can show it in the error state too.
 BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, const HostFolders& host,
                          std::string& title);
 
 // Reads the data folder from TALMORIX.INI into `folder`, then checks every RequiredVersion of
-// `setupInf`. FALSE after entering the error state with the reason.
+// `setupInf`. FALSE after entering the error state with the reason. `osCode` only goes into the
+// record of what was found.
 BOOL CheckInstallation(SetupView& view, const std::string& setupInf, const HostFolders& host,
-                       HostProgramFolder& folder);
+                       int osCode, HostProgramFolder& folder);

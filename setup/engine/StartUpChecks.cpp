@@ -1,5 +1,5 @@
 // Finding the host program folder and checking the required versions of SETUP.INF.
-#include "setup/config/CheckInstallation.h"
+#include "setup/engine/StartUpChecks.h"
 
 #include "framework/Messages.h"
 #include "platform/Files.h"
@@ -9,6 +9,7 @@
 #include "setup/config/SetupFiles.h"
 #include "setup/config/SetupRules.h"
 #include "setup/config/VersionCompare.h"
+#include "setup/engine/SetupMessage.h"
 #include "setup/engine/VersionInfo.h"
 #include "setup/res/resource.h"
 
@@ -37,28 +38,30 @@ BOOL CheckPackageAndHost(SetupView& view, const std::string& setupInf, const Hos
                          std::string& title) {
     title = platform::ReadProfileValue(kInstallationSection, kTitleKey, setupInf);
     if (title.empty()) {
-        view.ShowSetupError(LoadMessage(IDS_INVALID_CONFIG));
+        view.ShowSetupError(MakeMessage(IDS_INVALID_CONFIG));
         return FALSE;
     }
     // Only the presence of the host is checked here; CheckInstallation reads the key again.
     if (platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, host.hostIni).empty()) {
-        view.ShowSetupError(LoadMessage(IDS_NO_INSTALLATION));
+        view.ShowSetupError(MakeMessage(IDS_NO_INSTALLATION));
         return FALSE;
     }
     return TRUE;
 }
 
 BOOL CheckInstallation(SetupView& view, const std::string& setupInf, const HostFolders& host,
-                       HostProgramFolder& folder) {
+                       int osCode, HostProgramFolder& folder) {
     std::string dataDir =
         platform::ReadProfileValue(kDirectoriesSection, kDataDirKey, host.hostIni);
     if (dataDir.empty()) {
-        view.ShowSetupError(FormatMessageText(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
+        view.ShowSetupError(MakeMessage(IDS_TARGET_NOT_FOUND, {kDataDirKey}));
         return FALSE;
     }
 
     folder.path = WithFinalBackslash(dataDir) + kProgramSubfolder;
     folder.found = platform::PathExists(folder.path);
+    view.OnHostFound(HostRecord{dataDir, folder.path, folder.found, host.windowsFolder,
+                                host.systemFolder, osCode});
 
     std::string baseFolder = folder.found ? folder.path
                                           : WithFinalBackslash(platform::ReadProfileValue(
@@ -71,30 +74,47 @@ BOOL CheckInstallation(SetupView& view, const std::string& setupInf, const HostF
             return TRUE;
 
         // An entry without ";" names no file, so no installed version can be found for it.
-        std::string file;
-        std::string required;
-        std::string installed;
-        if (SplitRequiredVersion(entry, file, required))
-            installed = InstalledVersionOf(baseFolder + file);
-        if (installed.empty()) {
-            view.ShowSetupError(LoadMessage(IDS_NO_VERSION));
+        VersionCheckRecord check;
+        check.number = n;
+        std::string name;
+        if (SplitRequiredVersion(entry, name, check.required)) {
+            check.file = baseFolder + name;
+            check.installed = InstalledVersionOf(check.file);
+        }
+        if (check.installed.empty()) {
+            check.outcome = VersionOutcome::NotFound;
+            view.OnVersionChecked(check);
+            view.ShowSetupError(MakeMessage(IDS_NO_VERSION));
             return FALSE;
         }
 
-        switch (CompareWithRequired(installed, required)) {
+        switch (CompareWithRequired(check.installed, check.required)) {
         case VersionCheck::InstalledNewer:
-            view.ShowSetupError(LoadMessage(IDS_NEWER_INSTALLED));
+            check.outcome = VersionOutcome::InstalledNewer;
+            view.OnVersionChecked(check);
+            view.ShowSetupError(MakeMessage(IDS_NEWER_INSTALLED));
             return FALSE;
         case VersionCheck::InstalledOlder: {
             std::string info = platform::ReadProfileValue(kInstallationSection,
                                                           NumberedName(kInfoTextKey, n), setupInf);
             if (!info.empty()) {
-                view.ShowSetupError(info + "\r\n" + LoadMessage(IDS_CANNOT_RUN));
+                check.outcome = VersionOutcome::OlderRefused;
+                view.OnVersionChecked(check);
+                // The package's explanation first, then the message.
+                SetupMessage message;
+                message.id = IDS_CANNOT_RUN;
+                message.args = {info};
+                message.text = info + "\r\n" + LoadMessage(IDS_CANNOT_RUN);
+                view.ShowSetupError(message);
                 return FALSE;
             }
-            break; // without an explanation, an older installed version is accepted
+            // Without an explanation, an older installed version is accepted.
+            check.outcome = VersionOutcome::OlderAccepted;
+            view.OnVersionChecked(check);
+            break;
         }
         case VersionCheck::Met:
+            view.OnVersionChecked(check);
             break;
         }
     }
