@@ -40,10 +40,21 @@ std::string OptionName(const std::string& argument, Conventions conventions,
     return Lowercase(name);
 }
 
-SetupOptions Wrong(const std::string& argument) {
+bool AsksForQuiet(const std::vector<std::string>& arguments, Conventions conventions) {
+    for (const std::string& argument : arguments) {
+        std::string value;
+        bool hasValue = false;
+        if (OptionName(argument, conventions, value, hasValue) == "quiet")
+            return true;
+    }
+    return false;
+}
+
+SetupOptions Wrong(const std::string& argument, bool quietAsked) {
     SetupOptions wrong;
     wrong.valid = false;
     wrong.wrongArgument = argument;
+    wrong.quietAsked = quietAsked;
     return wrong;
 }
 
@@ -57,6 +68,8 @@ void ReplaceAll(std::string& text, const std::string& placeholder, const std::st
 
 SetupOptions ParseSetupOptions(const std::vector<std::string>& arguments, Conventions conventions) {
     SetupOptions options;
+    const bool quietAsked = AsksForQuiet(arguments, conventions);
+    options.quietAsked = quietAsked;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         std::string value;
@@ -64,10 +77,10 @@ SetupOptions ParseSetupOptions(const std::vector<std::string>& arguments, Conven
         std::string name = OptionName(argument, conventions, value, hasInlineValue);
         bool takesValue = name == "answer" || name == "log";
         if (hasInlineValue && !takesValue)
-            return Wrong(argument);
+            return Wrong(argument, quietAsked);
         if (takesValue && !hasInlineValue) {
             if (i + 1 == arguments.size())
-                return Wrong(argument);
+                return Wrong(argument, quietAsked);
             value = arguments[++i];
         }
 
@@ -78,14 +91,14 @@ SetupOptions ParseSetupOptions(const std::vector<std::string>& arguments, Conven
         } else if (name == "answer") {
             std::string answer = Lowercase(value);
             if (answer != "yes" && answer != "no")
-                return Wrong(argument + " " + value);
+                return Wrong(hasInlineValue ? argument : argument + " " + value, quietAsked);
             options.answerYes = answer == "yes";
         } else if (name == "log") {
             if (value.empty())
-                return Wrong(argument);
+                return Wrong(argument, quietAsked);
             options.logFile = value;
         } else {
-            return Wrong(argument);
+            return Wrong(argument, quietAsked);
         }
     }
     return options;

@@ -24,6 +24,9 @@ enum class RunFront {
 struct SetupOptions {
     bool valid = true;
     std::string wrongArgument; // the first argument that made the line wrong
+    // The quiet option appears anywhere in the line, even a wrong one: nothing may then wait for
+    // a person, not even the answer to the wrong line.
+    bool quietAsked = false;
     RunFront front = RunFront::Dialog;
     // How a replace question is answered when nobody is asked; "no" keeps what is on disk.
     bool answerYes = false;

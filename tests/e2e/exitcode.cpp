@@ -7,7 +7,9 @@
 // Starts the program with the arguments (quoted by the Windows rules), waits at most <seconds>,
 // and prints
 //   windows=<n>       how many visible top-level windows of the program were seen while it ran
-//   window=<caption>  each of them, its caption as hex of its bytes (code page 1252)
+//   window=<caption> <text>
+//                     each of them: its caption and, for a message box, its text, both as hex of
+//                     their bytes (code page 1252)
 //   exit=<code>       the full exit code from GetExitCodeProcess, or "timeout" (the program is
 //                     then ended)
 // Its own exit code is 0 when it could start the program, 1 otherwise.
@@ -87,7 +89,7 @@ int main(int argc, char** argv) {
 
     // Windows are looked for while the program runs; a dialog stays up far longer than a round.
     Seen seen = {process.dwProcessId, {}};
-    std::set<std::string> captions;
+    std::set<std::string> seenTexts;
     DWORD waited = 0;
     DWORD state = WAIT_TIMEOUT;
     while (waited < limit && (state = WaitForSingleObject(process.hProcess, 20)) == WAIT_TIMEOUT) {
@@ -95,13 +97,15 @@ int main(int argc, char** argv) {
         EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&seen));
         for (HWND window : seen.windows) {
             char caption[256] = {};
+            char text[4096] = {};
             GetWindowTextA(window, caption, sizeof caption);
-            captions.insert(caption);
+            GetDlgItemTextA(window, 0xFFFF, text, sizeof text); // a message box's text
+            seenTexts.insert(Hex(caption) + " " + Hex(text));
         }
     }
     std::printf("windows=%u\n", static_cast<unsigned>(seen.windows.size()));
-    for (const std::string& caption : captions)
-        std::printf("window=%s\n", Hex(caption).c_str());
+    for (const std::string& seenText : seenTexts)
+        std::printf("window=%s\n", seenText.c_str());
     if (state == WAIT_TIMEOUT) {
         TerminateProcess(process.hProcess, 1);
         std::printf("exit=timeout\n");

@@ -64,11 +64,17 @@ class Scenario:
     extra_package: Dict[str, Content] = field(default_factory=dict)
 
 
+def numbered(number, build):
+    """A text expectation that also knows its message number, for the exit code."""
+    build.number = number
+    return build
+
+
 def message(number, *args):
     """A catalogue text: whole, or formatted with arguments as the setup formats it."""
     from catalogue import format_message
 
-    return lambda cat: format_message(cat[number], *args) if args else cat[number]
+    return numbered(number, lambda cat: format_message(cat[number], *args) if args else cat[number])
 
 
 def pattern(number, **fields):
@@ -80,11 +86,11 @@ def pattern(number, **fields):
             text = text.replace(re.escape("%" + placeholder[1:]), value)
         return re.compile(text, re.S)
 
-    return build
+    return numbered(number, build)
 
 
 def joined(first, number):
-    return lambda cat: first + "\r\n" + cat[number]
+    return numbered(number, lambda cat: first + "\r\n" + cat[number])
 
 
 def inf(*lines):
@@ -230,6 +236,18 @@ QUEUED_INPUT_SCENARIOS = [
                     PROGRAM_DIR + "Basis.dll": Payload("host/Daten/Client/program/Basis.dll")},
              followup_ran=True),
 ]
+
+
+def expected_exit_code(scenario):
+    """The Windows exit code of a run that ended where the scenario leaves the dialog: success,
+    the error state's number, or 1602 when it was closed in the ready state."""
+    number = scenario.info.number
+    return {IDS_SUCCESS: 0, IDS_INTRO: 1602}.get(number, number)
+
+
+def posix_exit_status(code):
+    """The POSIX setup's exit status for a Windows exit code."""
+    return 0 if code == 0 else 2 if code == 87 else 1
 
 
 def expected_text(expected, cat):

@@ -72,7 +72,7 @@ TEST(SetupOptions, AWrongLineNamesTheArgument) {
         {posix, {"-quiet"}, "-quiet"},
         {posix, {"--quiet=yes"}, "--quiet=yes"},
         {posix, {"--answer"}, "--answer"},
-        {posix, {"--answer=maybe"}, "--answer=maybe maybe"},
+        {posix, {"--answer=maybe"}, "--answer=maybe"},
         {posix, {"--log="}, "--log="},
         {posix, {"--"}, "--"},
     };
