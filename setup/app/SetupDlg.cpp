@@ -76,6 +76,12 @@ BOOL CSetupDlg::OnInitDialog() {
 void CSetupDlg::OnOK() {
     if (m_run.Stage() != SetupStage::Ready)
         return;
+    // A modal dialog appears once its message queue has run empty, which the command posted by a
+    // passive start does not let happen: it is shown here, so that the run can be watched.
+    if (m_bUnattended && !IsWindowVisible()) {
+        ShowWindow(SW_SHOW);
+        UpdateWindow();
+    }
     m_run.Install();
     if (m_bUnattended) {
         EndDialog(IDOK);

@@ -53,17 +53,36 @@ std::string Hex(const std::string& text) {
 }
 
 struct Seen {
-    DWORD process;
+    DWORD process = 0;
     std::set<HWND> windows;
+    std::set<std::string> texts; // caption and message-box text, as printed
 };
 
-BOOL CALLBACK NoteWindow(HWND window, LPARAM param) {
-    Seen* seen = reinterpret_cast<Seen*>(param);
+Seen g_seen;
+
+void Note(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == seen->process && IsWindowVisible(window))
-        seen->windows.insert(window);
+    if (pid != g_seen.process || GetAncestor(window, GA_ROOT) != window || !IsWindowVisible(window))
+        return;
+    g_seen.windows.insert(window);
+    char caption[256] = {};
+    char text[4096] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text); // a message box's text
+    g_seen.texts.insert(Hex(caption) + " " + Hex(text));
+}
+
+BOOL CALLBACK NoteWindow(HWND window, LPARAM) {
+    Note(window);
     return TRUE;
+}
+
+// A window that comes and goes between two looks (a passive run of a few milliseconds) is still
+// seen: the system reports each window shown.
+void CALLBACK WindowShown(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_WINDOW && window != nullptr && IsWindow(window))
+        Note(window);
 }
 
 } // namespace
@@ -81,30 +100,33 @@ int main(int argc, char** argv) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    // Suspended until the hook is in place, so that not even its first window escapes it.
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &process)) {
         std::printf("error=cannot start %s (%lu)\n", commandLine.c_str(), GetLastError());
         return 1;
     }
 
-    // Windows are looked for while the program runs; a dialog stays up far longer than a round.
-    Seen seen = {process.dwProcessId, {}};
-    std::set<std::string> seenTexts;
-    DWORD waited = 0;
+    g_seen.process = process.dwProcessId;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, WindowShown,
+                                         process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+    ResumeThread(process.hThread);
+    DWORD started = GetTickCount();
     DWORD state = WAIT_TIMEOUT;
-    while (waited < limit && (state = WaitForSingleObject(process.hProcess, 20)) == WAIT_TIMEOUT) {
-        waited += 20;
-        EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&seen));
-        for (HWND window : seen.windows) {
-            char caption[256] = {};
-            char text[4096] = {};
-            GetWindowTextA(window, caption, sizeof caption);
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof text); // a message box's text
-            seenTexts.insert(Hex(caption) + " " + Hex(text));
-        }
+    while (GetTickCount() - started < limit) {
+        state = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (state == WAIT_OBJECT_0)
+            break;
+        state = WAIT_TIMEOUT;
+        EnumWindows(NoteWindow, 0);
     }
-    std::printf("windows=%u\n", static_cast<unsigned>(seen.windows.size()));
-    for (const std::string& seenText : seenTexts)
+    if (hook != nullptr)
+        UnhookWinEvent(hook);
+    std::printf("windows=%u\n", static_cast<unsigned>(g_seen.windows.size()));
+    for (const std::string& seenText : g_seen.texts)
         std::printf("window=%s\n", seenText.c_str());
     if (state == WAIT_TIMEOUT) {
         TerminateProcess(process.hProcess, 1);
