@@ -34,4 +34,10 @@ private:
     std::intptr_t m_file = kClosed;
 };
 
+// The local time as "2026-12-11 14:06:06", the stamp in front of a log line.
+std::string LogTimeStamp();
+
+// The same for a given time, as the system's clock gives its parts.
+std::string FormatTimeStamp(int year, int month, int day, int hour, int minute, int second);
+
 } // namespace platform

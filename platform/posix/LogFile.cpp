@@ -3,6 +3,7 @@
 #include "platform/posix/FileCopy.h"
 #include "platform/posix/Paths.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +36,15 @@ void LogFile::Close() {
     if (IsOpen())
         ::close(static_cast<int>(m_file));
     m_file = kClosed;
+}
+
+std::string LogTimeStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm local = {};
+    if (localtime_r(&now, &local) == nullptr)
+        return FormatTimeStamp(1970, 1, 1, 0, 0, 0);
+    return FormatTimeStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                           local.tm_min, local.tm_sec);
 }
 
 } // namespace platform

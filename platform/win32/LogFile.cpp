@@ -45,4 +45,10 @@ void LogFile::Close() {
     m_file = kClosed;
 }
 
+std::string LogTimeStamp() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FormatTimeStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
 } // namespace platform

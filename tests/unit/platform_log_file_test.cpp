@@ -58,4 +58,15 @@ TEST(LogFile, RefusesWhatIsNotAPlainFileOfItsOwn) {
     EXPECT_FALSE(fs::exists(folder.path() / "absent.txt"));
 }
 
+TEST(LogFile, TimeStampsSortAsText) {
+    EXPECT_EQ(platform::FormatTimeStamp(2026, 12, 11, 14, 6, 6), "2026-12-11 14:06:06");
+    EXPECT_EQ(platform::FormatTimeStamp(999, 1, 2, 0, 0, 59), "0999-01-02 00:00:59");
+    std::string now = platform::LogTimeStamp();
+    ASSERT_EQ(now.size(), 19u) << now;
+    EXPECT_EQ(now.substr(4, 1) + now.substr(7, 1) + now.substr(10, 1) + now.substr(13, 1) +
+                  now.substr(16, 1),
+              "-- ::")
+        << now;
+}
+
 } // namespace
