@@ -150,7 +150,9 @@ TEST(RunLog, WritesUtf8LinesWithATimeStamp) {
     }
     std::ifstream in(path, std::ios::binary);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(path);
+    in.close(); // Windows removes no file that is open
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
     // Each line: "YYYY-MM-DD hh:mm:ss " and the event.
     std::vector<std::string> events;
     for (size_t at = 0, end; (end = content.find("\r\n", at)) != std::string::npos; at = end + 2) {
