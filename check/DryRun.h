@@ -1,5 +1,5 @@
-// What the setup would do on a host: its own start-up checks and engine, with a view that answers
-// every question Yes and actions that only record. Nothing on disk changes.
+// What the setup would do on a host: the setup's own run, in its order, with a view that answers
+// every question Yes and records each step, and actions that change nothing on disk.
 #pragma once
 
 #include "setup/config/HostFolders.h"

@@ -115,6 +115,11 @@ void PrintState() {
     std::printf("state.warning.visible=%d\n",
                 IsWindowVisible(GetDlgItem(g_dialog, kWarning)) ? 1 : 0);
     std::printf("state.defid=%d\n", HIWORD(defId) == DC_HASDEFID ? LOWORD(defId) : 0);
+    // The push button drawn as the default one: the one Enter presses, also where the dialog
+    // manager moved the default there for a while (the focus on a push button).
+    HWND cancel = GetDlgItem(g_dialog, IDCANCEL);
+    std::printf("state.cancel.default=%d\n",
+                (GetWindowLongA(cancel, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0);
 }
 
 // Keys go to the focused control, where the dialog manager of the setup's loop sees them.

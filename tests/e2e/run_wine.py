@@ -13,12 +13,13 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
-from scenarios import (QUEUED_INPUT_SCENARIOS, SCENARIOS, Payload,  # noqa: E402
-                       expected_exit_code, expected_text, text_matches)
+from scenarios import (AFTER_INSTALL_SCENARIOS, QUEUED_INPUT_SCENARIOS, SCENARIOS,  # noqa: E402
+                       Payload, expected_exit_code, expected_text, text_matches)
 from layout import check_files, lay_out, remove_host, run_scenarios, wine_host  # noqa: E402
 
 ACTIONS = {
     "install": ["click:1", "waitend"],
+    "settle": ["settle"],
     "yes": ["answer:yes"],
     "no": ["answer:no"],
     "escape": ["key:escape"],
@@ -131,6 +132,9 @@ def check_state(scenario, values, cat):
     }
     if scenario.install_visible:
         flags["install button is the default"] = (True, values["state.defid"] == "1")
+    if scenario.cancel_is_default is not None:
+        flags["Beenden drawn as the default button"] = (scenario.cancel_is_default,
+                                                        values["state.cancel.default"] == "1")
     for name, (expected, actual) in flags.items():
         if expected != actual:
             failures.append("%s: expected %s" % (name, expected))
@@ -160,7 +164,7 @@ def main():
     cat = catalogue.read_strings(os.path.join(build, "setup", "setup.res"))
     prefix = os.environ["WINEPREFIX"]
     setup_build = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else build
-    return run_scenarios(SCENARIOS + QUEUED_INPUT_SCENARIOS,
+    return run_scenarios(SCENARIOS + QUEUED_INPUT_SCENARIOS + AFTER_INSTALL_SCENARIOS,
                          lambda scenario: run(scenario, build, cat, prefix, setup_build))
 
 
