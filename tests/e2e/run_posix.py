@@ -81,6 +81,9 @@ def main():
     print("unattended runs:")
     status |= run_scenarios(unattended.SCENARIOS,
                             lambda scenario: unattended.run_posix(scenario, native, example, cat))
+    status |= run_scenarios(
+        [unattended.Scenario("the package check's dry run says what a quiet run answers", None)],
+        lambda scenario: unattended.dry_run_tells_the_quiet_answer(native, example))
     return status
 
 

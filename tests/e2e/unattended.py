@@ -301,13 +301,62 @@ def run_wine(scenario, build, cat, prefix):
     return failures
 
 
+def dry_run_tells_the_quiet_answer(native, example):
+    """The package check's dry run of the example says, at each question, what a quiet run with
+    the default answer does; a quiet run then keeps exactly those files."""
+    import json
+
+    failures = []
+    root = tempfile.mkdtemp(prefix="quarnel-unattended-")
+    roots = {"DATA": os.path.join(root, "Daten"), "PROG": os.path.join(root, "Programme", "Host"),
+             "WIN": os.path.join(root, "windows"),
+             "SYS": os.path.join(root, "windows", "system32")}
+    package = os.path.join(root, "package")
+    log = os.path.join(root, "setup.log")
+    try:
+        scenario = SCENARIOS[0]
+        lay_out(scenario, example, package, roots, os.path.join(roots["WIN"], "TALMORIX.INI"),
+                data=roots["DATA"], prog=roots["PROG"],
+                followup=os.path.join(REPO, "examples", "package", "Nachlauf.exe.sh"))
+        check = subprocess.run([os.path.join(native, "check", "setupcheck"), "--json", "--host",
+                                roots["WIN"], package], capture_output=True, timeout=60)
+        steps = json.loads(check.stdout)["dryRun"]["steps"]
+        questions = [s for s in steps if s["kind"] == "question"]
+        if not questions:
+            failures.append("the dry run asked nothing")
+        for step in questions:
+            if "a quiet run, without /answer yes, answers No" not in step["text"]:
+                failures.append("the dry run does not say the quiet answer: %r" % step["text"])
+        shutil.copy(os.path.join(native, "setup", "setup"), package)
+        env = dict(os.environ, QUARNEL_WINDIR=roots["WIN"])
+        env.pop("QUARNEL_SYSDIR", None)
+        subprocess.run([os.path.join(package, "setup"), "--quiet", "--log", log],
+                       stdin=subprocess.DEVNULL, capture_output=True, env=env, timeout=60)
+        kept = {line.split(" -> ")[1].split(": kept")[0]
+                for line in open(log, encoding="utf-8").read().splitlines() if ": kept;" in line}
+        asked = {platform_path(s["target"]) for s in questions}
+        if kept != asked:
+            failures.append("the quiet run kept %r, the dry run asked about %r" % (kept, asked))
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    return failures
+
+
+def platform_path(path):
+    """A POSIX path as the log spells it."""
+    return path.replace("\\", "/")
+
+
 def main():
     mode = sys.argv[1]
     if mode == "posix":
         native = os.path.abspath(sys.argv[2])
         example = os.path.join(os.path.abspath(sys.argv[3]), "example")
         cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
-        return run_scenarios(SCENARIOS, lambda s: run_posix(s, native, example, cat))
+        status = run_scenarios(SCENARIOS, lambda s: run_posix(s, native, example, cat))
+        dry_run = Scenario("the dry run says what a quiet run answers", setup_inf=None)
+        return status | run_scenarios([dry_run],
+                                      lambda s: dry_run_tells_the_quiet_answer(native, example))
     build = os.path.abspath(sys.argv[2])
     cat = catalogue.read_strings(os.path.join(build, "setup", "setup.res"))
     prefix = os.environ["WINEPREFIX"]
