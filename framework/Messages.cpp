@@ -4,8 +4,6 @@
 #include "framework/Backend.h"
 #include "resources/VersionBlock.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr UINT kVersionResourceType = 16; // RT_VERSION
@@ -51,8 +49,12 @@ std::string LoadModuleFileVersion() {
         resources::ReadTranslations(data, block.size());
     if (translations.empty())
         return {};
-    char key[64];
-    std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\FileVersion",
-                  translations.front().language, translations.front().codePage);
+    // "\StringFileInfo\040704b0\FileVersion": language and code page as eight hex digits.
+    const unsigned pair =
+        static_cast<unsigned>(translations.front().language) << 16 | translations.front().codePage;
+    std::string key = "\\StringFileInfo\\";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        key += "0123456789abcdef"[(pair >> shift) & 15];
+    key += "\\FileVersion";
     return resources::ReadVersionString(data, block.size(), key).value_or("");
 }
