@@ -21,6 +21,10 @@ std::string FormatPlaceholders(const std::string& tmpl, const std::vector<std::s
 // LoadMessage(id) formatted by FormatPlaceholders.
 std::string FormatMessageText(UINT id, std::initializer_list<std::string> args);
 
+// The module's own FileVersion text (version resource 1, its first translation); empty when the
+// module carries none.
+std::string LoadModuleFileVersion();
+
 // A modal message box captioned with the application title and owned by `owner`. A box of type
 // MB_OK, MB_OKCANCEL, MB_YESNO or MB_YESNOCANCEL without an icon gets the exclamation icon.
 // Returns the button pressed (IDYES, IDNO, IDOK, ...).

@@ -3,6 +3,8 @@
 #include "framework/Backend.h"
 #include "framework/Messages.h"
 
+#include <utility>
+
 namespace {
 
 CWinApp* g_pApp = nullptr;
@@ -152,12 +154,13 @@ BOOL AfxInitModule(HINSTANCE hInstance) {
     return TRUE;
 }
 
-int AfxRunApplication(HINSTANCE hInstance) {
+int AfxRunApplication(HINSTANCE hInstance, AfxCommandLine commandLine) {
     if (!AfxInitModule(hInstance))
         return -1;
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
+    pApp->m_commandLine = std::move(commandLine);
     if (!pApp->InitInstance())
         return pApp->ExitInstance();
     return pApp->Run();

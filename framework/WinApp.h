@@ -11,8 +11,16 @@
 #include "framework/WinDefs.h"
 
 #include <string>
+#include <vector>
 
 class CWnd;
+
+// The program's command line: whole, as the system handed it over, and split into the arguments
+// that follow the program's name.
+struct AfxCommandLine {
+    std::string text;
+    std::vector<std::string> arguments;
+};
 
 struct CRuntimeClass {
     const char* m_lpszClassName;
@@ -90,6 +98,9 @@ public:
     // The application title (m_pszAppName) as text.
     const std::string& AppName() const { return m_strAppName; }
 
+    // What the program was started with; set before InitInstance.
+    const AfxCommandLine& CommandLine() const { return m_commandLine; }
+
     HINSTANCE m_hInstance = nullptr;
     const char* m_pszAppName = nullptr;
 
@@ -97,11 +108,12 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
 
 private:
-    friend int AfxRunApplication(HINSTANCE);
+    friend int AfxRunApplication(HINSTANCE, AfxCommandLine);
     friend BOOL AfxInitModule(HINSTANCE);
     friend class CLibraryEntry;
     void SetUpName();
     std::string m_strAppName;
+    AfxCommandLine m_commandLine;
     // In a library: InitInstance has succeeded, so unloading runs ExitInstance.
     bool m_bLibraryStarted = false;
 };
@@ -111,7 +123,7 @@ CWinApp* AfxGetApp();
 
 // The standard start-up of a program: set up the module, then InitInstance; Run only when it
 // returned TRUE; ExitInstance's result is the exit code.
-int AfxRunApplication(HINSTANCE hInstance);
+int AfxRunApplication(HINSTANCE hInstance, AfxCommandLine commandLine = {});
 
 // Sets the module's instance handle and the application's name (from string 57344 when the
 // constructor got none). Used by AfxRunApplication and by a library's entry.

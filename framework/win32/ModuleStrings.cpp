@@ -45,4 +45,14 @@ std::string LoadModuleString(UINT id) {
     return narrow;
 }
 
+std::string LoadModuleResource(UINT type, UINT id) {
+    if (type > 0xFFFF || id > 0xFFFF)
+        return {};
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    HRSRC found = FindResourceA(hInstance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+    HGLOBAL loaded = found != nullptr ? LoadResource(hInstance, found) : nullptr;
+    const char* data = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    return data != nullptr ? std::string(data, SizeofResource(hInstance, found)) : std::string();
+}
+
 } // namespace framework_backend

@@ -1,4 +1,5 @@
-// The application object: runs the setup dialog once and ends.
+// The application object: runs the setup once, as its command line asks, and ends with the exit
+// code that says how the run went.
 #pragma once
 
 #include "framework/WinApp.h"
@@ -8,4 +9,8 @@ public:
     CSetupApp();
 
     BOOL InitInstance() override;
+    int ExitInstance() override;
+
+private:
+    int m_nExitCode = 0;
 };

@@ -15,8 +15,9 @@ const char* const kTitleFace = "Arial Fett";
 
 } // namespace
 
-CSetupDlg::CSetupDlg(CWnd* pParent)
-    : CDialog(IDD_SETUP_DIALOG, pParent), m_run(*this, SystemActions(), SystemPlace()) {
+CSetupDlg::CSetupDlg(CWnd* pParent, RunLog* log, Answering answering)
+    : CDialog(IDD_SETUP_DIALOG, pParent), m_bUnattended(answering.unattended),
+      m_logged(*this, log, answering), m_run(m_logged, SystemActions(), SystemPlace()) {
     // A failed load leaves a null icon, which simply shows no icon.
     m_hIconSmall = LoadIconImage(IDI_SETUP, 16);
     m_hIconBig = LoadIconImage(IDI_SETUP, 32);
@@ -65,13 +66,27 @@ BOOL CSetupDlg::OnInitDialog() {
     m_run.Start();
     m_strProgramDir = m_run.Context().programDir;
     m_bProgramDirFound = m_run.Context().programDirFound;
+    // Posted, so that the dialog is on the screen before the run goes on (or, after a refusal at
+    // the start, before it closes).
+    if (m_bUnattended)
+        PostMessage(WM_COMMAND, m_run.Stage() == SetupStage::Ready ? IDOK : IDCANCEL, 0);
     return TRUE;
 }
 
 void CSetupDlg::OnOK() {
     if (m_run.Stage() != SetupStage::Ready)
         return;
+    // A modal dialog appears once its message queue has run empty, which the command posted by a
+    // passive start does not let happen: it is shown here, so that the run can be watched.
+    if (m_bUnattended && !IsWindowVisible()) {
+        ShowWindow(SW_SHOW);
+        UpdateWindow();
+    }
     m_run.Install();
+    if (m_bUnattended) {
+        EndDialog(IDOK);
+        return;
+    }
     // A click on "Abbrechen" or a key pressed while the installation ran must not close the
     // dialog before the person has read how it ended. The Tab that moves the focus and the default
     // button away from the hidden install button is the setup's own input: it is posted after the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "setup/app/LoggedView.h"
 #include "setup/engine/SetupRun.h"
 #include "setup/engine/SetupView.h"
 
@@ -11,8 +12,13 @@
 // dialog as its view.
 class CSetupDlg : public CDialog, private SetupView {
 public:
-    explicit CSetupDlg(CWnd* pParent = nullptr);
+    // With a log, the run is also written there. An unattended dialog (a passive run) starts
+    // installing at once, answers the questions itself and closes when the run has ended.
+    explicit CSetupDlg(CWnd* pParent = nullptr, RunLog* log = nullptr, Answering answering = {});
     ~CSetupDlg() override;
+
+    // How the run ended; cancelled while it has not.
+    const RunResult& Result() const { return m_logged.Result(); }
 
     CStatic m_ctlTopLine;
     CStatic m_ctlBottomLine;
@@ -50,5 +56,7 @@ private:
 
     void StretchSeparator(CStatic& line);
 
+    bool m_bUnattended;
+    LoggedView m_logged; // the dialog itself, as the run and the log see it
     SetupRun m_run;
 };

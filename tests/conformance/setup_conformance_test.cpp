@@ -129,7 +129,7 @@ TEST_P(SetupResources, HoldsExactlyTheSetupsResourcesAllInGerman) {
                 << "twice: " << entry.type.number << "/" << entry.name.number;
         }
     }
-    // String blocks 3585, 3876 and 3877 hold 57344, 62000..62015 and 62016.
+    // String blocks 3585, 3876 and 3877 hold 57344, 62000..62015 and 62016..62017.
     const std::set<std::pair<int, int>> expected = {
         {kTypeBitmap, 145},    {kTypeDialog, 135},  {kTypeString, 3585},
         {kTypeString, 3876},   {kTypeString, 3877}, {kTypeGroupIcon, 128},

@@ -75,8 +75,17 @@ inline const std::vector<ExpectedString>& ExpectedStrings() {
                 u"ausgef\u00FChrt werden."},
         {62014, u"Es wird bereits ein anderes Setup ausgef\u00FChrt.\r\nDas Setup kann nicht "
                 u"ausgef\u00FChrt werden."},
+        {62015, u"Die Angabe '%2' in der Befehlszeile ist unbekannt oder "
+                u"unvollst\u00E4ndig.\r\n\r\nDas Setup kennt diese Angaben:\r\n%1quiet\t\tohne "
+                u"Fenster und ohne R\u00FCckfragen installieren\r\n%1passive\tmit "
+                u"Fortschrittsanzeige, ohne R\u00FCckfragen installieren\r\n%1answer "
+                u"yes|no\tdie R\u00FCckfragen zum Ersetzen beantworten (Vorgabe: "
+                u"no)\r\n%1log Datei\tein Protokoll in die Datei schreiben\r\n\r\nDas Setup "
+                u"kann nicht ausgef\u00FChrt werden."},
         {62016, u"Die Daten zum Wiederherstellen der Installation k\u00F6nnen nicht sicher "
                 u"gespeichert werden.\r\nDas Setup kann nicht ausgef\u00FChrt werden."},
+        {62017, u"Die Protokolldatei '%1' konnte nicht angelegt werden.\r\nDas Setup kann nicht "
+                u"ausgef\u00FChrt werden."},
     };
     return strings;
 }

@@ -9,7 +9,7 @@
 //     command:<id>     WM_COMMAND <id> posted to the dialog, as a stray command would arrive
 //     answer:yes|no    waits for a message box, prints it, presses the button
 //     waitend          waits until an installation has ended or a message box is up
-//     exitwait         waits for the program to end
+//     exitwait         waits for the program to end; prints its full exit code once it has
 //     freeze, thaw     suspends and resumes the setup's thread, so that input queues up for it
 //     input:enter|escape, input:click:<id>
 //                      a key or a left click on button <id> as hardware input (SendInput), which
@@ -185,6 +185,8 @@ bool ExitWait() {
     DWORD code = 0;
     GetExitCodeProcess(g_process.hProcess, &code);
     std::printf("exit=%s\n", result == WAIT_OBJECT_0 ? "ended" : "running");
+    if (result == WAIT_OBJECT_0)
+        std::printf("exitcode=%lu\n", code);
     return result == WAIT_OBJECT_0;
 }
 

@@ -1,6 +1,8 @@
 """Runs the end-to-end scenarios against the POSIX setup, driven through its terminal front-end
 with piped input.
 
+Then the unattended runs (unattended.py) against the same build.
+
 Usage: run_posix.py <native build folder> <windows build folder (for the example payload)>"""
 
 import os
@@ -13,7 +15,8 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 from layout import check_files, lay_out, run_scenarios  # noqa: E402
-from scenarios import SCENARIOS, expected_text  # noqa: E402
+import unattended  # noqa: E402
+from scenarios import SCENARIOS, expected_exit_code, expected_text, posix_exit_status  # noqa: E402
 
 # The install command reaches the dialog as Enter on its default button, whether that is visible.
 KEYS = {"install": "i", "yes": "j", "no": "n", "escape": "\x1b", "enter": "", "command-ok": ""}
@@ -49,8 +52,11 @@ def run(scenario, native, example, cat):
         result = subprocess.run([os.path.join(package, "setup")], input=keys.encode(),
                                 capture_output=True, env=env, timeout=120, cwd=root)
         output = result.stdout.decode("utf-8", "replace").replace("\r", "")
-        if result.returncode != 0:
-            failures.append("exit code %d: %s" % (result.returncode, result.stderr[-500:]))
+        # A scenario that ends in the success state exits 0; every other end is 1.
+        expected_status = posix_exit_status(expected_exit_code(scenario))
+        if result.returncode != expected_status:
+            failures.append("exit code %d, expected %d: %s" % (result.returncode, expected_status,
+                                                               result.stderr[-500:]))
         texts = [("information text", expected_text(scenario.info, cat)),
                  ("caption", cat[57344])]
         if scenario.header.strip():
@@ -73,7 +79,14 @@ def main():
     native = os.path.abspath(sys.argv[1])
     example = os.path.join(os.path.abspath(sys.argv[2]), "example")
     cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
-    return run_scenarios(SCENARIOS, lambda scenario: run(scenario, native, example, cat))
+    status = run_scenarios(SCENARIOS, lambda scenario: run(scenario, native, example, cat))
+    print("unattended runs:")
+    status |= run_scenarios(unattended.SCENARIOS,
+                            lambda scenario: unattended.run_posix(scenario, native, example, cat))
+    status |= run_scenarios(
+        [unattended.Scenario("the package check's dry run says what a quiet run answers", None)],
+        lambda scenario: unattended.dry_run_tells_the_quiet_answer(native, example))
+    return status
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 from scenarios import (AFTER_INSTALL_SCENARIOS, QUEUED_INPUT_SCENARIOS, SCENARIOS,  # noqa: E402
-                       Payload, expected_text, text_matches)
+                       Payload, expected_exit_code, expected_text, text_matches)
 from layout import check_files, lay_out, remove_host, run_scenarios, wine_host  # noqa: E402
 
 ACTIONS = {
@@ -101,8 +101,12 @@ def run(scenario, build, cat, prefix, setup_build):
             failures.append("driver: %s %s" % (values.get("error", ""), result.stdout[-2000:]))
         if "state.info" in values:
             failures += check_state(scenario, values, cat)
-        if scenario.actions and scenario.actions[-1] == "escape" and values.get("exit") != "ended":
-            failures.append("the program did not end on Escape")
+        if scenario.actions and scenario.actions[-1] == "escape":
+            if values.get("exit") != "ended":
+                failures.append("the program did not end on Escape")
+            elif values.get("exitcode") != str(expected_exit_code(scenario)):
+                failures.append("exit code %s, expected %d" % (values.get("exitcode"),
+                                                              expected_exit_code(scenario)))
         failures += check_questions(scenario, values["boxes"], cat)
         failures += check_files(scenario, example, package, roots)
     finally:

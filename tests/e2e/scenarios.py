@@ -66,11 +66,17 @@ class Scenario:
     cancel_is_default: Optional[bool] = None
 
 
+def numbered(number, build):
+    """A text expectation that also knows its message number, for the exit code."""
+    build.number = number
+    return build
+
+
 def message(number, *args):
     """A catalogue text: whole, or formatted with arguments as the setup formats it."""
     from catalogue import format_message
 
-    return lambda cat: format_message(cat[number], *args) if args else cat[number]
+    return numbered(number, lambda cat: format_message(cat[number], *args) if args else cat[number])
 
 
 def pattern(number, **fields):
@@ -82,11 +88,11 @@ def pattern(number, **fields):
             text = text.replace(re.escape("%" + placeholder[1:]), value)
         return re.compile(text, re.S)
 
-    return build
+    return numbered(number, build)
 
 
 def joined(first, number):
-    return lambda cat: first + "\r\n" + cat[number]
+    return numbered(number, lambda cat: first + "\r\n" + cat[number])
 
 
 def inf(*lines):
@@ -245,6 +251,18 @@ AFTER_INSTALL_SCENARIOS = [
              warning=False, files={PROGRAM_DIR + "Hilfe.chm": Payload("package/Hilfe.chm")},
              cancel_is_default=True),
 ]
+
+
+def expected_exit_code(scenario):
+    """The Windows exit code of a run that ended where the scenario leaves the dialog: success,
+    the error state's number, or 1602 when it was closed in the ready state."""
+    number = scenario.info.number
+    return {IDS_SUCCESS: 0, IDS_INTRO: 1602}.get(number, number)
+
+
+def posix_exit_status(code):
+    """The POSIX setup's exit status for a Windows exit code."""
+    return 0 if code == 0 else 2 if code == 87 else 1
 
 
 def expected_text(expected, cat):

@@ -120,4 +120,23 @@ TEST(CWinApp, RunsOnlyAfterASuccessfulInitialisation) {
     }
 }
 
+class CCommandLineApp : public CWinApp {
+public:
+    BOOL InitInstance() override {
+        m_seen = CommandLine().arguments;
+        return FALSE;
+    }
+    int ExitInstance() override { return static_cast<int>(m_seen.size()) + 61000; }
+    std::vector<std::string> m_seen;
+};
+
+// The exit code is ExitInstance's, in full, and InitInstance already has the arguments.
+TEST(CWinApp, InitInstanceSeesTheCommandLineAndExitInstanceGivesTheExitCode) {
+    CCommandLineApp app;
+    AfxCommandLine line{"setup.exe /quiet /log \"C:\\a b.log\"", {"/quiet", "/log", "C:\\a b.log"}};
+    EXPECT_EQ(AfxRunApplication(nullptr, line), 61003);
+    EXPECT_EQ(app.m_seen, line.arguments);
+    EXPECT_EQ(app.CommandLine().text, line.text);
+}
+
 } // namespace
