@@ -18,6 +18,12 @@ public:
             ::close(m_fd);
         m_fd = fd;
     }
+    // Closes now, so that a failing close (a late write error of some file systems) is seen.
+    bool Close() {
+        int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
 
 private:
     int m_fd;

@@ -1,5 +1,6 @@
 #include "platform/posix/FileCopy.h"
 
+#include "platform/posix/Descriptor.h"
 #include "platform/posix/Paths.h"
 #include "platform/posix/SafePath.h"
 
@@ -24,30 +25,6 @@ constexpr size_t kKernelCopyStretch = 1 << 30;
 constexpr char kPrivateFolderPrefix[] = ".~qz";
 constexpr int kPrivateFolderNames = 10;
 constexpr char kTemporary[] = "t";
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return m_fd; }
-    void reset(int fd = -1) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    // Closes now, so that a failing close (a late write error of some file systems) is seen.
-    bool Close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 // Opens without ever waiting: a FIFO or a device opens at once and is then refused by its type.
 int OpenRegularForReading(const char* path, struct stat& st) {
