@@ -110,6 +110,35 @@ def run_scenarios(scenarios, run_one):
     return 1 if failed else 0
 
 
+class NamedCase:
+    def __init__(self, name, run):
+        self.name = name
+        self.run = run
+
+
+def run_native_cases_as_root(native, cases, catalogue, answer_within):
+    """Runs each (name, run) case against the POSIX setup of the native build `native`; each
+    `run(setup, cat)` returns its failures. They need root: the setup runs as an administrator,
+    and the attackers as an ordinary user. Without root they are skipped, and under the test
+    script (QUARNEL_REQUIRE_INPUTS=1) that fails. Returns the exit code."""
+    import subprocess
+
+    if os.geteuid() != 0:
+        print("skipped: these cases run the setup as an administrator (root)")
+        return 1 if os.environ.get("QUARNEL_REQUIRE_INPUTS") == "1" else 0
+    native = os.path.abspath(native)
+    setup = os.path.join(native, "setup", "setup")
+    cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
+
+    def run_one(case):
+        try:
+            return case.run(setup, cat)
+        except subprocess.TimeoutExpired:
+            return ["the setup did not answer within %d s" % answer_within]
+
+    return run_scenarios([NamedCase(n, r) for n, r in cases], run_one)
+
+
 def wine_host(prefix, root, system="system32", other_system=None):
     """The logical roots of a host installation under Wine: its data and program folders in `root`,
     reached as drive D: of the prefix, and the prefix's Windows and system folders."""

@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
-from layout import run_scenarios  # noqa: E402
+from layout import run_native_cases_as_root  # noqa: E402
 
 TITLE = "Hotfix Probe"
 OLD_RECORD = b"  Hotfix Probe 0"
@@ -459,12 +459,6 @@ def case_second_setup_during_a_question(setup, cat):
     return failures
 
 
-class Case:
-    def __init__(self, name, run):
-        self.name = name
-        self.run = run
-
-
 CASES = [
     ("a missing payload at file 7 of 12", case_missing_payload),
     ("a file system that fills up midway", case_full_file_system),
@@ -476,20 +470,7 @@ CASES = [
 
 
 def main():
-    if os.geteuid() != 0:
-        print("skipped: these cases run the setup as an administrator (root)")
-        return 1 if os.environ.get("QUARNEL_REQUIRE_INPUTS") == "1" else 0
-    native = os.path.abspath(sys.argv[1])
-    setup = os.path.join(native, "setup", "setup")
-    cat = catalogue.read_strings(os.path.join(native, "setup", "setup.res"))
-
-    def run_one(case):
-        try:
-            return case.run(setup, cat)
-        except subprocess.TimeoutExpired:
-            return ["the setup did not answer within %d s" % ANSWER_WITHIN]
-
-    return run_scenarios([Case(n, r) for n, r in CASES], run_one)
+    return run_native_cases_as_root(sys.argv[1], CASES, catalogue, ANSWER_WITHIN)
 
 
 if __name__ == "__main__":
