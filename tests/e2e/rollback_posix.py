@@ -296,6 +296,11 @@ def kill_after_first_backup(host, setup):
     return process, private
 
 
+def as_nobody():
+    os.setgid(NOBODY)
+    os.setuid(NOBODY)
+
+
 def case_swapped_backup(setup, cat):
     """While the killed run's backups wait for the next start, the backup inside the private
     folder is exchanged for another file, and then the whole private folder for one that holds a
@@ -321,10 +326,13 @@ def case_swapped_backup(setup, cat):
                         os.rename(path, os.path.join(kept, name))
                         write(path, b"evil")
             else:
-                os.rename(private, private + ".weg")
-                os.mkdir(private, 0o700)
-                write(os.path.join(private, "b0"), b"evil")
-                write(os.path.join(private, "b1"), b"evil")
+                # The ordinary user who owns the target folder swaps the private folder for one
+                # of their own, holding files of the backups' names.
+                os.chmod(host.root, 0o755)
+                os.chown(host.target, NOBODY, NOBODY)
+                subprocess.run(["sh", "-c", 'mv "$1" "$1.weg" && mkdir -m 700 "$1" && '
+                                'printf evil > "$1/b0" && printf evil > "$1/b1"', "sh", private],
+                               check=True, preexec_fn=as_nobody)
             process.kill()
             process.communicate()
             host.run(setup, keys=b"")
